@@ -1,0 +1,10 @@
+# brennic.exe: the portable core plus the Win32 translation layer (files ending in _win32.cpp) and the resources.
+enable_language(RC)
+file(GLOB_RECURSE BRENNIC_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*_win32.cpp)
+if(BRENNIC_WIN32_SOURCES)
+  add_executable(brennic WIN32 ${BRENNIC_WIN32_SOURCES} ${PROJECT_SOURCE_DIR}/resources/brennic.rc)
+  target_link_libraries(brennic PRIVATE brennic_core comctl32 comdlg32 shell32 ole32 advapi32 user32 gdi32)
+  target_include_directories(brennic PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/resources)
+  target_compile_definitions(brennic PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+  brennic_warnings(brennic)
+endif()

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Short run of every fuzz target over its committed seed corpus. FUZZ_SECONDS sets the time per target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${FUZZ_SECONDS:-20}
+shopt -s nullglob
+targets=(build/fuzz/fuzz/fuzz_*)
+if [ ${#targets[@]} -eq 0 ]; then
+  echo "fuzz-smoke: no fuzz targets built"
+  exit 0
+fi
+passed=0
+failed=0
+for t in "${targets[@]}"; do
+  [ -x "$t" ] || continue
+  name=$(basename "$t")
+  corpus=fuzz/corpus/${name#fuzz_}
+  work=build/fuzz/work/$name
+  mkdir -p "$work"
+  if [ -d "$corpus" ]; then cp -r "$corpus"/. "$work"/ 2>/dev/null || true; fi
+  echo "fuzz-smoke: $name for ${seconds}s"
+  if "$t" -max_total_time="$seconds" -print_final_stats=1 "$work" >"build/fuzz/$name.log" 2>&1; then
+    grep -E '^stat::number_of_executed_units' "build/fuzz/$name.log" || true
+    passed=$((passed + 1))
+  else
+    tail -n 40 "build/fuzz/$name.log"
+    failed=$((failed + 1))
+  fi
+done
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
