@@ -28,3 +28,10 @@ struct AppState {
 };
 
 }  // namespace brennic
+
+namespace brennic {
+
+// The process's single state record (static storage, lives until exit). Tests build their own AppState.
+AppState& appState();
+
+}  // namespace brennic

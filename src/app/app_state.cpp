@@ -1,0 +1,10 @@
+#include "app/app_state.h"
+
+namespace brennic {
+
+AppState& appState() {
+    static AppState state;
+    return state;
+}
+
+}  // namespace brennic
