@@ -1,0 +1,189 @@
+// Reading and writing the save file.
+#include "persist/save_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "app/platform.h"
+#include "description/program_description.h"
+#include "persist/file_store.h"
+
+namespace brennic {
+
+namespace {
+
+// A flag as one byte. A non-zero flag never becomes a zero byte, so the blocks that follow always match it.
+std::uint8_t flagByte(std::int32_t flag) {
+    const auto low = static_cast<std::uint8_t>(static_cast<std::uint32_t>(flag) & 0xFFu);
+    return flag != 0 && low == 0 ? std::uint8_t{1} : low;
+}
+
+void putU16(std::string& out, std::uint16_t value) {
+    out.push_back(static_cast<char>(value & 0xFFu));
+    out.push_back(static_cast<char>(value >> 8));
+}
+
+// A text as stored: up to its first zero byte, then the terminating zero.
+void putText(std::string& out, const std::string& text) {
+    out.append(text.c_str());
+    out.push_back('\0');
+}
+
+// Reads forward over the file's bytes; once a read runs past the end, ok() stays false.
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+
+    bool ok() const { return ok_; }
+
+    std::uint8_t u8() {
+        if (!ok_ || pos_ >= bytes_.size()) return fail<std::uint8_t>();
+        return static_cast<std::uint8_t>(bytes_[pos_++]);
+    }
+
+    std::uint16_t u16() {
+        const std::uint8_t low = u8();
+        const std::uint8_t high = u8();
+        return static_cast<std::uint16_t>(low | (high << 8));
+    }
+
+    std::string text() {
+        if (!ok_) return {};
+        const auto end = bytes_.find('\0', pos_);
+        if (end == std::string_view::npos) return fail<std::string>();
+        std::string result(bytes_.substr(pos_, end - pos_));
+        pos_ = end + 1;
+        return result;
+    }
+
+private:
+    template <typename T>
+    T fail() {
+        ok_ = false;
+        return T{};
+    }
+
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+std::string encodeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls) {
+    struct Flags {
+        std::uint8_t enabled = 0, path = 0, manual = 0;
+    };
+    std::array<Flags, kArgumentCount> flags{};
+    std::string out;
+    std::uint8_t count = 0;
+
+    for (std::size_t page = 0; page < slots.size(); ++page) {
+        ArgumentSlot& slot = slots[page];
+        Flags& f = flags[page];
+        f.enabled = flagByte(slot.enabled);
+        out.push_back(static_cast<char>(f.enabled));
+        if (f.enabled == 0) continue;
+
+        if (slot.pathUsed != 0 && !slot.path.empty() && slot.path.front() != '\0') {
+            f.path = flagByte(slot.pathUsed);
+            ++count;
+        }
+        out.push_back(static_cast<char>(f.path));
+
+        if (slot.manualUsed != 0) {
+            std::string text = controls[page] ? controls[page]->manualText() : std::string();
+            text.resize(std::min(text.size(), kMaxText));
+            text.resize(std::string_view(text.c_str()).size());
+            if (!text.empty()) {
+                f.manual = flagByte(slot.manualUsed);
+                ++count;
+                slot.manualText = std::move(text);
+            }
+        }
+        out.push_back(static_cast<char>(f.manual));
+    }
+
+    for (std::size_t page = 0; page < slots.size(); ++page) {
+        if (flags[page].enabled == 0) continue;
+        putU16(out, slots[page].group);
+        putU16(out, slots[page].item);
+    }
+
+    out.push_back(static_cast<char>(count));
+
+    for (std::size_t page = 0; page < slots.size(); ++page) {
+        if (flags[page].path != 0) putText(out, slots[page].path);
+        if (flags[page].manual != 0) putText(out, slots[page].manualText);
+    }
+    return out;
+}
+
+bool decodeSaveFile(std::string_view bytes, ArgumentSlots& slots) {
+    // Everything is read into fresh records first: a page the file leaves out is restored as not in use.
+    ArgumentSlots read{};
+    Reader in(bytes);
+
+    for (ArgumentSlot& slot : read) {
+        slot.enabled = in.u8();
+        if (slot.enabled == 0) continue;
+        slot.pathUsed = in.u8();
+        slot.manualUsed = in.u8();
+    }
+    for (ArgumentSlot& slot : read) {
+        if (slot.enabled == 0) continue;
+        slot.group = in.u16();
+        slot.item = in.u16();
+    }
+    in.u8();  // the text count: the flags already say which texts follow
+    for (ArgumentSlot& slot : read) {
+        if (slot.pathUsed != 0) slot.path = in.text();
+        if (slot.manualUsed != 0) slot.manualText = in.text();
+    }
+    if (!in.ok()) return false;
+
+    for (std::size_t page = 0; page < slots.size(); ++page) {
+        read[page].toolTip = slots[page].toolTip;
+        slots[page] = std::move(read[page]);
+    }
+    return true;
+}
+
+bool writeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls, const std::string& saveFilePath,
+                   FileStore& files, MessageBoxes& boxes) {
+    const std::string bytes = encodeSaveFile(slots, controls);
+    const std::string temporary = saveFilePath + ".tmp";
+    if (files.writeNew(temporary, bytes) && files.replace(temporary, saveFilePath)) return true;
+    files.remove(temporary);
+    boxes.show("Error save!", "Save!", kMbSystemModal);
+    return false;
+}
+
+bool loadSaveFile(ArgumentSlots& slots, const std::string& saveFilePath, FileStore& files) {
+    const std::optional<std::string> bytes = files.read(saveFilePath, kSaveFileReadLimit);
+    return bytes && decodeSaveFile(*bytes, slots);
+}
+
+void offerSaveFileRemoval(const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes) {
+    boxes.beep(kMbIconExclamation);
+    if (boxes.show("Save file is damaged, remove file?", "Save file", kMbIconQuestion | kMbYesNo) == kIdYes)
+        files.remove(saveFilePath);
+}
+
+bool restoreSavedState(ArgumentSlots& slots, const ProgramDescription& description,
+                       const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes) {
+    if (!loadSaveFile(slots, saveFilePath, files)) return false;
+    if (description.checkSlots(slots.data())) return true;
+    offerSaveFileRemoval(saveFilePath, files, boxes);
+    // What the rejected file held is not used: the pages start fresh.
+    for (ArgumentSlot& slot : slots) {
+        const WindowHandle toolTip = slot.toolTip;
+        slot = ArgumentSlot{};
+        slot.toolTip = toolTip;
+    }
+    return false;
+}
+
+}  // namespace brennic

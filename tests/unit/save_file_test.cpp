@@ -1,0 +1,266 @@
+#include "persist/save_file.h"
+
+#include <gtest/gtest.h>
+
+#include "description/program_description.h"
+#include "fake_file_store.h"
+#include "fake_platform.h"
+
+namespace brennic {
+namespace {
+
+using namespace std::string_literals;
+
+class FakeControls : public PageControls {
+public:
+    explicit FakeControls(std::string text = {}) : text_(std::move(text)) {}
+    std::string manualText() const override { return text_; }
+    void set(std::string text) { text_ = std::move(text); }
+
+private:
+    std::string text_;
+};
+
+// A slot as the pages leave it.
+ArgumentSlot slotOf(std::int32_t enabled, std::int32_t pathUsed, std::int32_t manualUsed, std::uint16_t group,
+                    std::uint16_t item, std::string path = {}, std::string manualText = {}) {
+    ArgumentSlot slot;
+    slot.enabled = enabled;
+    slot.pathUsed = pathUsed;
+    slot.manualUsed = manualUsed;
+    slot.group = group;
+    slot.item = item;
+    slot.path = std::move(path);
+    slot.manualText = std::move(manualText);
+    return slot;
+}
+
+const std::string kPath = R"(D:\Tools\conv\conv.as)";
+
+struct SaveFileTest : ::testing::Test {
+    ArgumentSlots slots{};
+    FakeControls field1, field2, field3;
+    PageControlsTable controls{&field1, &field2, &field3};
+    test::FakeFileStore files;
+    test::FakeMessageBoxes boxes;
+
+    ArgumentSlot& page(int n) { return slots[static_cast<std::size_t>(n - 1)]; }
+    std::string save() {
+        EXPECT_TRUE(writeSaveFile(slots, controls, kPath, files, boxes));
+        return files.files[kPath];
+    }
+};
+
+TEST_F(SaveFileTest, WritesTheDocumentedBytes) {
+    page(1) = slotOf(1, 1, 0, 0, 2, R"(C:\a.txt)");
+    page(2).path = "left over";  // pages not in use contribute one zero byte, whatever they held
+    page(3).manualText = "old";
+    const std::string expected = "\x01\x01\x00\x00\x00" "\x00\x00\x02\x00" "\x01" "C:\\a.txt\x00"s;
+    ASSERT_EQ(expected.size(), 19u);
+    EXPECT_EQ(save(), expected);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(files.files.count(kPath + ".tmp"), 0u);
+
+    ArgumentSlots restored{};
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    EXPECT_EQ(restored[0].enabled, 1);
+    EXPECT_EQ(restored[0].pathUsed, 1);
+    EXPECT_EQ(restored[0].manualUsed, 0);
+    EXPECT_EQ(restored[0].item, 2);
+    EXPECT_EQ(restored[0].path, R"(C:\a.txt)");
+    EXPECT_EQ(restored[1].enabled, 0);
+    EXPECT_TRUE(restored[1].path.empty());
+    EXPECT_TRUE(restored[2].manualText.empty());
+}
+
+TEST_F(SaveFileTest, SmallestFileHasNoPageInUse) {
+    EXPECT_EQ(save(), "\0\0\0\0"s);
+    ArgumentSlots restored{};
+    restored[1].enabled = 1;
+    restored[1].path = "stale";
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    for (const ArgumentSlot& slot : restored) {
+        EXPECT_EQ(slot.enabled, 0);
+        EXPECT_TRUE(slot.path.empty());
+    }
+}
+
+TEST_F(SaveFileTest, EmptyPathOrEmptyManualFieldWritesNoText) {
+    // Page in use whose entry takes a path but none was chosen; its manual field is empty although the
+    // slot still remembers an earlier text.
+    page(1) = slotOf(1, 1, 1, 3, 1, {}, "earlier");
+    EXPECT_EQ(save(), "\x01\x00\x00\x00\x00" "\x03\x00\x01\x00" "\x00"s);
+    EXPECT_EQ(page(1).manualText, "earlier");
+
+    ArgumentSlots restored{};
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    EXPECT_EQ(restored[0].pathUsed, 0);
+    EXPECT_EQ(restored[0].manualUsed, 0);
+    EXPECT_EQ(restored[0].group, 3);
+    EXPECT_TRUE(restored[0].manualText.empty());
+}
+
+TEST_F(SaveFileTest, RoundTripsAllPagesWithTextsUpToTheFieldLimit) {
+    const std::string longPath = "C:\\" + std::string(256, 'p');  // 259 characters
+    page(1) = slotOf(1, 1, 1, 0, 19, longPath);
+    page(2) = slotOf(1, 0, 1, 29, 0);
+    page(3) = slotOf(1, 1, 0, 0x1234, 0xABCD, "X:\\");
+    field1.set(std::string(259, 'm'));
+    field2.set("-v -o \"out dir\"");
+    field3.set("ignored: the entry takes no manual text");
+    const std::string bytes = save();
+
+    EXPECT_EQ(bytes.substr(0, 9), "\x01\x01\x01\x01\x00\x01\x01\x01\x00"s);
+    EXPECT_EQ(bytes.substr(9, 12), "\x00\x00\x13\x00\x1d\x00\x00\x00\x34\x12\xcd\xab"s);
+    EXPECT_EQ(bytes[21], '\x04');
+    // Saving keeps the live field texts in the slots.
+    EXPECT_EQ(page(1).manualText, std::string(259, 'm'));
+    EXPECT_EQ(page(2).manualText, "-v -o \"out dir\"");
+    EXPECT_TRUE(page(3).manualText.empty());
+
+    ArgumentSlots restored{};
+    restored[2].toolTip = 77;
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(restored[i].enabled, slots[i].enabled) << i;
+        EXPECT_EQ(restored[i].group, slots[i].group) << i;
+        EXPECT_EQ(restored[i].item, slots[i].item) << i;
+        EXPECT_EQ(restored[i].path, slots[i].path) << i;
+        EXPECT_EQ(restored[i].manualText, slots[i].manualText) << i;
+    }
+    EXPECT_EQ(restored[0].path.size(), 259u);
+    EXPECT_EQ(restored[2].toolTip, 77u);  // the tool-tip handle belongs to the page, not to the file
+}
+
+TEST_F(SaveFileTest, FlagsNeverDisagreeWithTheTextsThatFollow) {
+    // A flag whose low byte is zero still marks its text; a field longer than the limit is cut to it.
+    page(1) = slotOf(0x100, 0x200, 1, 0, 0, "p");
+    field1.set(std::string(300, 'x'));
+    const std::string bytes = save();
+    EXPECT_EQ(bytes.substr(0, 3), "\x01\x01\x01"s);
+    ArgumentSlots restored{};
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    EXPECT_EQ(restored[0].path, "p");
+    EXPECT_EQ(restored[0].manualText, std::string(259, 'x'));
+}
+
+TEST_F(SaveFileTest, EveryTruncationRestoresNothing) {
+    page(1) = slotOf(1, 1, 1, 1, 2, R"(C:\in.txt)");
+    page(2) = slotOf(1, 0, 1, 4, 0);
+    page(3) = slotOf(1, 1, 0, 2, 5, R"(C:\out)");
+    field1.set("-a");
+    field2.set("-b c");
+    const std::string full = save();
+
+    for (std::size_t length = 0; length < full.size(); ++length) {
+        ArgumentSlots restored{};
+        restored[0].path = "untouched";
+        restored[1].enabled = 9;
+        EXPECT_FALSE(decodeSaveFile(std::string_view(full).substr(0, length), restored)) << length;
+        EXPECT_EQ(restored[0].path, "untouched") << length;
+        EXPECT_EQ(restored[1].enabled, 9) << length;
+        EXPECT_EQ(restored[2].enabled, 0) << length;
+    }
+    ArgumentSlots restored{};
+    ASSERT_TRUE(decodeSaveFile(full + "trailing bytes", restored));
+    EXPECT_EQ(restored[2].path, R"(C:\out)");
+    EXPECT_EQ(restored[1].manualText, "-b c");
+}
+
+TEST_F(SaveFileTest, LoadReadsFromTheGivenPathOnly) {
+    ArgumentSlots restored{};
+    EXPECT_FALSE(loadSaveFile(restored, kPath, files));  // no file
+    files.files[kPath] = "\0\0\0\0"s;
+    files.unreadable.insert(kPath);
+    EXPECT_FALSE(loadSaveFile(restored, kPath, files));
+    files.unreadable.clear();
+    EXPECT_TRUE(loadSaveFile(restored, kPath, files));
+    EXPECT_GE(files.lastReadLimit, 22u + 6u * 260u);
+}
+
+TEST_F(SaveFileTest, FailedSaveKeepsThePreviousFileAndSaysSo) {
+    files.files[kPath] = "previous";
+    page(1) = slotOf(1, 0, 0, 0, 0);
+
+    files.unwritable.insert(kPath + ".tmp");
+    EXPECT_FALSE(writeSaveFile(slots, controls, kPath, files, boxes));
+    EXPECT_EQ(files.files[kPath], "previous");
+    EXPECT_EQ(files.files.count(kPath + ".tmp"), 0u);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Error save!");
+    EXPECT_EQ(boxes.shown[0].caption, "Save!");
+    EXPECT_EQ(boxes.shown[0].style, kMbSystemModal);
+
+    files.unwritable.clear();
+    files.replaceFails = true;
+    EXPECT_FALSE(writeSaveFile(slots, controls, kPath, files, boxes));
+    EXPECT_EQ(files.files[kPath], "previous");
+    EXPECT_EQ(files.files.count(kPath + ".tmp"), 0u);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+
+    files.replaceFails = false;
+    EXPECT_TRUE(writeSaveFile(slots, controls, kPath, files, boxes));
+    EXPECT_EQ(files.files[kPath], "\x01\0\0\0\0\0\0\0\0\0"s);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+struct RemovalTest : SaveFileTest {
+    ProgramDescription description;
+    void SetUp() override {
+        description.header.listCount = 2;
+        description.listLengths = {3, 1};
+        files.files[kPath] = "";
+    }
+    // A file whose page 1 selects `group`, `item` and whose page 2 holds a path.
+    void saveSelection(std::uint16_t group, std::uint16_t item) {
+        page(1) = slotOf(1, 0, 0, group, item);
+        page(2) = slotOf(1, 1, 0, 1, 0, "C:\\x");
+        save();
+        slots = {};
+    }
+};
+
+TEST_F(RemovalTest, FittingFileIsRestored) {
+    saveSelection(0, 2);
+    EXPECT_TRUE(restoreSavedState(slots, description, kPath, files, boxes));
+    EXPECT_EQ(page(1).item, 2);
+    EXPECT_EQ(page(2).path, "C:\\x");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.beeps.empty());
+}
+
+TEST_F(RemovalTest, FileThatNoLongerFitsIsOfferedForRemoval) {
+    saveSelection(0, 3);  // list 0 has entries 0 to 2 only
+
+    boxes.answers.push_back(kIdNo);
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));
+    ASSERT_EQ(boxes.beeps, std::vector<unsigned>{kMbIconExclamation});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Save file is damaged, remove file?");
+    EXPECT_EQ(boxes.shown[0].caption, "Save file");
+    EXPECT_EQ(boxes.shown[0].style, kMbIconQuestion | kMbYesNo);
+    EXPECT_EQ(files.files.count(kPath), 1u);
+    EXPECT_EQ(page(1).enabled, 0);  // nothing of the rejected file is left in the slots
+    EXPECT_TRUE(page(2).path.empty());
+
+    boxes.answers.push_back(kIdYes);
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));  // asked again next start
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(files.files.count(kPath), 0u);
+
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));  // gone: nothing shown
+    EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+TEST_F(RemovalTest, CutOrMissingFileIsSilent) {
+    files.files[kPath] = "\x01\x00\x00\x00"s;  // cut inside the selection block
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));
+    files.files[kPath] = ""s;
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.beeps.empty());
+    EXPECT_EQ(files.files.count(kPath), 1u);
+}
+
+}  // namespace
+}  // namespace brennic
