@@ -1,0 +1,119 @@
+// Starting the described program.
+#include "launch/launch.h"
+
+#include "app/app_state.h"
+#include "launch/command_line.h"
+#include "launch/quoting.h"
+
+namespace brennic {
+
+std::string programFolder(const ProgramDescription& description) {
+    return description.programsFolder + description.programFolderName();
+}
+
+std::string programFile(const ProgramDescription& description) {
+    return programFolder(description) + '\\' + description.executableName();
+}
+
+std::optional<ShellRequest> launchRequest(const std::string& folder, const std::string& file,
+                                          const std::string& parameters, std::uint32_t consoleOpt) {
+    ShellRequest request;
+    switch (consoleOpt) {
+        case kHideConsole:
+        case kShowConsole:
+            request.file = file;
+            request.parameters = parameters;
+            request.directory = folder;
+            request.showCommand = consoleOpt == kHideConsole ? kSwHide : kSwShow;
+            return request;
+        case kHoldConsole: {
+            std::string text = "/k ";
+            if (!file.empty()) text += file.front();
+            text += ": && cd ";
+            text += quoteArgument(folder);
+            text += " && ";
+            text += quoteArgument(file);
+            text += ' ';
+            text += parameters;
+            request.file = "cmd.exe";
+            request.parameters = std::move(text);
+            request.showCommand = kSwShow;
+            return request;
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+bool confirmWarnings(WarningLog& log, MessageBoxes& boxes) {
+    if (log.text.empty()) return false;
+    log.text += kContinueQuestion;
+    const int answer = boxes.show(log.text, kWarningCaption, kMbYesNo | kMbIconExclamation);
+    log.text.clear();
+    return answer == kIdNo;
+}
+
+namespace {
+
+// Empties the log when a start or a copy ends, whichever way it ends.
+class LogClearer {
+public:
+    explicit LogClearer(WarningLog& log) : log_(log) { log_.text.clear(); }
+    ~LogClearer() { log_.text.clear(); }
+    LogClearer(const LogClearer&) = delete;
+    LogClearer& operator=(const LogClearer&) = delete;
+
+private:
+    WarningLog& log_;
+};
+
+}  // namespace
+
+std::string startProgram(ProgramDescription& description, const ArgumentSlots& slots,
+                         const PageControlsTable& controls, const AppOptions& options, MessageBoxes& boxes,
+                         Shell& shell) {
+    LogClearer clearer(description.warningLog);
+    const std::string folder = programFolder(description);
+    const std::string file = programFile(description);
+    std::string parameters = buildParameters(description, slots, controls);
+    if (options.showWarn != 0 && confirmWarnings(description.warningLog, boxes)) return parameters;
+
+    const auto request = launchRequest(folder, file, parameters, options.consoleOpt);
+    if (!request) return parameters;
+    // Without an executable the shell would be handed the bare folder, open it and report success.
+    if (description.executableName().empty()) {
+        boxes.show(kRunErrorText, kRunErrorCaption, kMbIconError);
+        return parameters;
+    }
+    if (shell.execute(*request) <= 32) {
+        boxes.show(kRunErrorText, kRunErrorCaption, kMbIconError);
+        return parameters;
+    }
+    if (options.startSound != 0 && options.consoleOpt == kHideConsole) boxes.beep(kMbIconExclamation);
+    return parameters;
+}
+
+std::optional<std::string> commandLineText(ProgramDescription& description, const ArgumentSlots& slots,
+                                           const PageControlsTable& controls, const AppOptions& options) {
+    LogClearer clearer(description.warningLog);
+    if (description.executableName().empty()) return std::nullopt;
+    const std::string parameters = buildParameters(description, slots, controls);
+    const auto request =
+        launchRequest(programFolder(description), programFile(description), parameters, options.consoleOpt);
+    if (!request) return std::nullopt;
+    // The shell hands the described program its own file name in quotes; cmd.exe is named as given.
+    const std::string file = options.consoleOpt == kHoldConsole ? request->file : quoteText(request->file);
+    return file + ' ' + request->parameters;
+}
+
+void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell) {
+    if (!state.descriptionReady) return;
+    startProgram(state.description, state.slots, state.pageControls, state.options, boxes, shell);
+}
+
+std::optional<std::string> commandLineText(AppState& state) {
+    if (!state.descriptionReady) return std::nullopt;
+    return commandLineText(state.description, state.slots, state.pageControls, state.options);
+}
+
+}  // namespace brennic

@@ -1,0 +1,56 @@
+// Starting the described program: where it lives, the shell call of each console mode, the warnings
+// before a start, and the text that "Copy command line" puts on the clipboard.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/platform.h"
+#include "description/program_description.h"
+#include "pages/argument_slot.h"
+#include "pages/page_controls.h"
+#include "persist/app_options.h"
+
+namespace brennic {
+
+struct AppState;
+
+inline constexpr std::uint32_t kHideConsole = 0;
+inline constexpr std::uint32_t kShowConsole = 1;
+inline constexpr std::uint32_t kHoldConsole = 2;
+
+inline constexpr const char* kContinueQuestion = "\n\n Continue app starting?";
+inline constexpr const char* kWarningCaption = "Warning";
+inline constexpr const char* kRunErrorText = "Run app error";
+inline constexpr const char* kRunErrorCaption = "Err...";
+
+// programsFolder followed directly by programFolderName.
+std::string programFolder(const ProgramDescription& description);
+// The program folder, a backslash and executableName.
+std::string programFile(const ProgramDescription& description);
+
+// The shell call that runs file with parameters from folder in the given console mode; none for a mode
+// other than 0, 1 and 2. Mode 2 runs cmd.exe /k, which changes drive and folder and keeps its window open.
+std::optional<ShellRequest> launchRequest(const std::string& folder, const std::string& file,
+                                          const std::string& parameters, std::uint32_t consoleOpt);
+
+// Shows the collected warnings with the question and empties the log. Returns true when the user
+// cancels the start (answers No); an empty log shows nothing and lets the start go on.
+bool confirmWarnings(WarningLog& log, MessageBoxes& boxes);
+
+// The Start command. Returns the parameter text. Every path through it leaves the warning log empty.
+std::string startProgram(ProgramDescription& description, const ArgumentSlots& slots,
+                         const PageControlsTable& controls, const AppOptions& options, MessageBoxes& boxes,
+                         Shell& shell);
+
+// What Start would launch now, as one command line ("Copy command line"); none when there is nothing to
+// launch (no executable, unknown console mode). Shows nothing and leaves the warning log empty.
+std::optional<std::string> commandLineText(ProgramDescription& description, const ArgumentSlots& slots,
+                                           const PageControlsTable& controls, const AppOptions& options);
+
+// The same two commands over the process state; they do nothing until a description is ready.
+void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell);
+std::optional<std::string> commandLineText(AppState& state);
+
+}  // namespace brennic
