@@ -1,0 +1,24 @@
+// What a page does with a path the user chose or dropped: the rules that need no platform.
+#pragma once
+
+#include <string>
+
+#include "pages/argument_slot.h"
+
+namespace brennic {
+
+class MessageBoxes;
+
+inline constexpr const char kDroppedNameTooLong[] =
+    "The dropped file's name is longer than 259 characters and cannot be used.";
+inline constexpr const char kDroppedNameCaption[] = "Err...";
+
+// A path from a file or folder dialog. An empty one, or one longer than 259 characters, counts as a cancel:
+// the slot is left as it was. True when the slot took the path.
+bool takeChosenPath(ArgumentSlot& slot, const std::string& chosen);
+
+// The first dropped file's name. A name longer than 259 characters is refused with a message box; the slot
+// keeps its path. True when the slot took the name.
+bool takeDroppedName(ArgumentSlot& slot, const std::string& name, MessageBoxes& boxes);
+
+}  // namespace brennic

@@ -1,0 +1,129 @@
+// The open-file, save-file and folder dialogs of "Select path", and dropped files.
+#include "pages/path_selection_win32.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "app/platform.h"
+#include "description/program_description.h"
+#include "pages/argument_slot.h"
+#include "pages/browse_folder_win32.h"
+#include "pages/path_display.h"
+#include "pages/path_selection.h"
+
+namespace brennic {
+
+namespace {
+
+// The one file dialog record shared by both file dialogs and the three pages. It lives for the whole run, so
+// what a dialog writes back (the chosen filter index above all) is there at the next use.
+struct FileDialogRecord {
+    OPENFILENAMEA dialog{};
+    char filter[kFilterBufferSize]{};
+    char fileName[MAX_PATH]{};
+
+    FileDialogRecord() {
+        dialog.lStructSize = sizeof(OPENFILENAMEA);
+        dialog.lpstrFilter = filter;
+        dialog.lpstrFile = fileName;
+        dialog.nMaxFile = MAX_PATH;
+        dialog.nFilterIndex = 0;
+    }
+};
+
+FileDialogRecord& fileDialogRecord() {
+    static FileDialogRecord record;
+    return record;
+}
+
+// Copies a text into a fixed buffer, always zero-terminated inside it.
+template <std::size_t N>
+void copyInto(char (&buffer)[N], const std::string& text) {
+    const std::size_t length = std::min(text.size(), N - 1);
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+}
+
+template <std::size_t N>
+std::string textOf(const char (&buffer)[N]) {
+    const void* end = std::memchr(buffer, '\0', N);
+    return std::string(buffer, end ? static_cast<std::size_t>(static_cast<const char*>(end) - buffer) : N);
+}
+
+class OwnedMessageBoxes : public MessageBoxes {
+public:
+    explicit OwnedMessageBoxes(HWND owner) : owner_(owner) {}
+    int show(const std::string& text, const std::string& caption, unsigned style) override {
+        return MessageBoxA(style & kMbSystemModal ? nullptr : owner_, text.c_str(), caption.c_str(), style);
+    }
+    void beep(unsigned type) override { MessageBeep(type); }
+
+private:
+    HWND owner_;
+};
+
+void showPath(HWND page, int pathFieldId, const ArgumentSlot& slot) {
+    SetDlgItemTextA(page, pathFieldId, displayPath(slot.path).c_str());
+}
+
+bool runFileDialog(HWND page, bool saveDialog, const std::string& filterText, const std::string& path,
+                   std::string& chosen) {
+    FileDialogRecord& record = fileDialogRecord();
+    // Built fresh for every dialog: nothing of an earlier dialog's list can be read.
+    const std::string list = filterList(filterText);
+    std::memcpy(record.filter, list.data(), list.size());
+    copyInto(record.fileName, dialogInitialText(path));
+
+    OPENFILENAMEA& dialog = record.dialog;
+    dialog.hwndOwner = GetAncestor(page, GA_ROOT);
+    // The save dialog must accept a file that does not exist yet; neither may move the current directory.
+    dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | (saveDialog ? 0 : OFN_FILEMUSTEXIST);
+    const BOOL picked = saveDialog ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    if (!picked) return false;
+    chosen = textOf(record.fileName);
+    return true;
+}
+
+}  // namespace
+
+void selectPath(HWND page, ArgumentSlot& slot, int pathFieldId, const ProgramDescription& description) {
+    const ActionEntry* entry = description.selectedEntry(slot.group, slot.item);
+    if (!entry || entry->pathSpec >= description.pathSpecs.size()) return;
+    const PathSpec& spec = description.pathSpecs[entry->pathSpec];
+
+    std::string chosen;
+    switch (spec.dialogKind) {
+    case kOpenFileDialog:
+    case kSaveFileDialog:
+        if (!runFileDialog(page, spec.dialogKind == kSaveFileDialog, buildFilterText(description, spec), slot.path,
+                           chosen))
+            return;
+        break;
+    case kFolderDialog:
+        chosen = dialogInitialText(slot.path);
+        if (!browseFolder(page, chosen, spec.label)) return;
+        break;
+    default:
+        return;
+    }
+    if (takeChosenPath(slot, chosen)) showPath(page, pathFieldId, slot);
+}
+
+void acceptDroppedFile(HWND page, ArgumentSlot& slot, int pathFieldId, HDROP drop) {
+    std::string name;
+    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+        name.resize(std::size_t{length} + 1);
+        const UINT got = DragQueryFileA(drop, 0, name.data(), length + 1);
+        name.resize(std::min<std::size_t>(got, length));
+    }
+    DragFinish(drop);
+
+    OwnedMessageBoxes boxes(GetAncestor(page, GA_ROOT));
+    if (takeDroppedName(slot, name, boxes)) showPath(page, pathFieldId, slot);
+}
+
+}  // namespace brennic

@@ -1,0 +1,37 @@
+#include "pages/path_selection.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_platform.h"
+
+namespace brennic {
+namespace {
+
+TEST(TakeChosenPath, TakesWhatFitsAndTreatsTheRestAsCancel) {
+    ArgumentSlot slot;
+    slot.path = R"(C:\old.txt)";
+    EXPECT_FALSE(takeChosenPath(slot, ""));
+    EXPECT_FALSE(takeChosenPath(slot, std::string(260, 'f')));
+    EXPECT_EQ(slot.path, R"(C:\old.txt)");
+    const std::string longest = "C:\\" + std::string(256, 'f');
+    EXPECT_TRUE(takeChosenPath(slot, longest));
+    EXPECT_EQ(slot.path, longest);
+}
+
+TEST(TakeDroppedName, RefusesNamesOverTheLimitWithAMessage) {
+    test::FakeMessageBoxes boxes;
+    ArgumentSlot slot;
+    slot.path = R"(C:\kept)";
+    EXPECT_FALSE(takeDroppedName(slot, "C:\\" + std::string(257, 'd'), boxes));
+    EXPECT_EQ(slot.path, R"(C:\kept)");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "Err...");
+    EXPECT_NE(boxes.shown[0].text.find("259"), std::string::npos);
+
+    EXPECT_TRUE(takeDroppedName(slot, R"(C:\Tools\folder)", boxes));
+    EXPECT_EQ(slot.path, R"(C:\Tools\folder)");
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace brennic
