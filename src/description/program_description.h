@@ -30,6 +30,8 @@ struct ConfigHeader {
     std::uint16_t pathSpecCount = 0;
     std::uint16_t filterTextCount = 0;
     std::uint16_t manualSpecCount = 0;
+
+    bool operator==(const ConfigHeader&) const = default;
 };
 
 // One 10-byte action record as stored in the file (1-based references, 0 = none).
@@ -41,18 +43,24 @@ struct ActionRecord {
     std::uint8_t reserved1 = 0;
     std::uint8_t placement = 0;
     std::uint8_t reserved2 = 0;
+
+    bool operator==(const ActionRecord&) const = default;
 };
 
 // One 2-byte path-spec record as stored in the file.
 struct PathSpecRecord {
     std::uint8_t dialogKind = 0;
     std::uint8_t filterCount = 0;
+
+    bool operator==(const PathSpecRecord&) const = default;
 };
 
 struct ActionList {
     std::uint16_t entryCount = 0;
     std::vector<std::uint16_t> entries;  // 0-based indices into ProgramDescription::actions
     std::string label;
+
+    bool operator==(const ActionList&) const = default;
 };
 
 struct ActionEntry {
@@ -69,6 +77,8 @@ struct ActionEntry {
     std::uint32_t nextMode() const { return flags & 3u; }
     std::uint32_t pathMode() const { return (flags >> 2) & 3u; }
     std::uint32_t manualMode() const { return (flags >> 4) & 3u; }
+
+    bool operator==(const ActionEntry&) const = default;
 };
 
 enum DialogKind : std::uint8_t { kOpenFileDialog = 0, kSaveFileDialog = 1, kFolderDialog = 2 };
@@ -78,11 +88,15 @@ struct PathSpec {
     std::uint8_t filterCount = 0;
     std::vector<std::uint16_t> filters;  // 0-based indices into ProgramDescription::filterTexts
     std::string label;
+
+    bool operator==(const PathSpec&) const = default;
 };
 
 struct ManualSpec {
     std::string label;
     std::string info;
+
+    bool operator==(const ManualSpec&) const = default;
 };
 
 // Lines collected while a command line is assembled; shown and emptied by the launch.
