@@ -1,10 +1,16 @@
 # brennic.exe: the portable core plus the Win32 translation layer (files ending in _win32.cpp) and the resources.
 enable_language(RC)
+configure_file(${PROJECT_SOURCE_DIR}/resources/version.h.in ${PROJECT_BINARY_DIR}/generated/brennic_version.h @ONLY)
 file(GLOB_RECURSE BRENNIC_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*_win32.cpp)
 if(BRENNIC_WIN32_SOURCES)
   add_executable(brennic WIN32 ${BRENNIC_WIN32_SOURCES} ${PROJECT_SOURCE_DIR}/resources/brennic.rc)
   target_link_libraries(brennic PRIVATE brennic_core comctl32 comdlg32 shell32 ole32 advapi32 user32 gdi32)
-  target_include_directories(brennic PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/resources)
+  target_include_directories(brennic PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/resources
+    ${PROJECT_BINARY_DIR}/generated)
+  # The resource compiler reads the icon and manifest relative to the .rc; rebuild when they change.
+  set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/brennic.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${PROJECT_SOURCE_DIR}/resources/brennic.ico ${PROJECT_SOURCE_DIR}/resources/brennic.manifest
+    ${PROJECT_SOURCE_DIR}/resources/resource_ids.h)
   target_compile_definitions(brennic PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
   brennic_warnings(brennic)
 endif()

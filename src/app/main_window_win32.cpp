@@ -1,0 +1,121 @@
+// The main window: dialog 112, the start-up sequence's window side and the command dispatcher's host.
+#include "app/main_window_win32.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/command_line_win32.h"
+#include "app/commands.h"
+#include "app/foreign_icon_win32.h"
+#include "app/platform_win32.h"
+#include "app/startup.h"
+#include "pages/browse_folder_win32.h"
+#include "persist/registry_store_win32.h"
+#include "resource_ids.h"
+
+namespace brennic {
+
+namespace {
+
+class MainWindow : public StartupWindow, public CommandHost {
+public:
+    void attach(HWND window) {
+        window_ = window;
+        boxes_.setOwner(window);
+    }
+
+    // Start-up (WM_INITDIALOG).
+    void start() {
+        runStartup(appState(), *this, boxes_, store_, readCommandLine());
+    }
+
+    void command(WPARAM wParam) {
+        CommandContext context{appState(), menu_, boxes_, shell_, store_, *this};
+        dispatchCommand(context, LOWORD(wParam), static_cast<std::uint32_t>(wParam));
+    }
+
+    // StartupWindow
+    void acceptDrops() override { DragAcceptFiles(window_, TRUE); }
+    void setOwnIcon() override {
+        HICON icon = LoadIconA(GetModuleHandleA(nullptr), "ICON");
+        SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+    void attachMenu() override {
+        HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_MAIN));
+        menu_.setMenu(bar);
+        SetMenu(window_, bar);
+    }
+    MenuView& menu() override { return menu_; }
+    void setForeignIcon(const std::string& exePath) override { brennic::setForeignIcon(window_, exePath); }
+    void useOptionsPopup() override { menu_.setMenu(GetSubMenu(menu_.handle(), 0)); }
+    void createPages() override {}
+
+    // CommandHost
+    void exitProgram() override {
+        DestroyWindow(window_);
+        PostQuitMessage(0);
+    }
+    void startProgram() override {}
+    void writeSaveFile() override {}
+    bool browseFolder(std::string& folder, const std::string& title) override {
+        return brennic::browseFolder(window_, folder, title);
+    }
+    void forwardToPage(std::uint32_t wParam) override {
+        HWND tabs = GetDlgItem(window_, IDC_TABS);
+        const LRESULT selected = SendMessageA(tabs, TCM_GETCURSEL, 0, 0);
+        const LRESULT count = SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0);
+        if (selected < 0 || selected >= count) return;
+        HWND page = pageWindow(static_cast<int>(selected));
+        if (page != nullptr) SendMessageA(page, WM_COMMAND, wParam, 0);
+    }
+
+private:
+    HWND pageWindow(int) const { return nullptr; }
+
+    HWND window_ = nullptr;
+    Win32Menu menu_;
+    Win32MessageBoxes boxes_;
+    Win32Shell shell_;
+    RegistrySettingsStore store_;
+};
+
+MainWindow& mainWindow() {
+    static MainWindow window;
+    return window;
+}
+
+INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    try {
+        switch (message) {
+            case WM_INITDIALOG:
+                mainWindow().attach(window);
+                mainWindow().start();
+                return TRUE;
+            case WM_COMMAND:
+                mainWindow().command(wParam);
+                return FALSE;
+            case WM_NOTIFY:
+                return TRUE;
+            case WM_DROPFILES:
+                // The main window takes no drops, but every drop handle must be released.
+                DragFinish(reinterpret_cast<HDROP>(wParam));
+                return TRUE;
+            default:
+                return FALSE;
+        }
+    } catch (...) {
+        // Nothing may cross the window procedure; the commands and start-up report their own failures.
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+HWND createMainWindow(HINSTANCE instance) {
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc, 0);
+}
+
+}  // namespace brennic

@@ -1,0 +1,53 @@
+// Loading and saving the user options through a per-user settings store.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/platform.h"
+#include "persist/app_options.h"
+
+namespace brennic {
+
+// Value types as the settings store knows them.
+inline constexpr std::uint32_t kStoreText = 1;   // REG_SZ
+inline constexpr std::uint32_t kStoreDword = 4;  // REG_DWORD
+
+struct StoredValue {
+    std::uint32_t type = 0;
+    std::string data;  // the raw bytes
+};
+
+// The options key "Software\Brennic\Options\" of the current user. Reads open the key read-only; a save
+// opens (creating it when needed) and closes the key once per value.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // False when the key or the value does not exist or cannot be read.
+    virtual bool read(const std::string& name, StoredValue& value) = 0;
+    virtual bool createKey() = 0;
+    virtual bool writeDword(const std::string& name, std::uint32_t value) = 0;
+    virtual bool writeText(const std::string& name, const std::string& text) = 0;  // no terminating NUL
+    virtual bool closeKey() = 0;
+};
+
+inline constexpr const char* kOptionsKeyPath = "Software\\Brennic\\Options\\";
+inline constexpr const char* kRunAppPathName = "run app path";
+inline constexpr int kIntegerOptionCount = 6;
+
+// The store's value name of each integer option, in record order ("console opt " ends with a space).
+const char* integerOptionName(int index);
+// The integer option of that index in the record.
+std::uint32_t& integerOption(AppOptions& options, int index);
+
+// Reads every option present in the store over the record. Values of the wrong type or size are ignored;
+// on/off values other than 0 count as 1, consoleOpt above 2 is 2, userDir above 1 is 1. With userDir set,
+// the folder text must be readable, non-empty and at most 259 characters; otherwise userDir becomes 0 and
+// the result is false (the integer options read stay in effect).
+bool loadOptions(SettingsStore& store, AppOptions& options);
+
+// Writes the six integer options and, when userDir is set, the folder text. Stops at the first failure after
+// showing its message (caption "Save Cnf err"); returns 0 when everything was written, 1 otherwise.
+int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options);
+
+}  // namespace brennic
