@@ -5,6 +5,7 @@
 
 #include "../../resources/resource_ids.h"
 #include "app/app_state.h"
+#include "launch/quoting.h"
 #include "persist/options.h"
 
 namespace brennic {
@@ -92,9 +93,7 @@ std::string programFolderOf(const std::string& saveFilePath) {
     return slash == std::string::npos ? saveFilePath : saveFilePath.substr(0, slash + 1);
 }
 
-std::string explorerParameters(const std::string& folder) {
-    return folder.empty() ? folder : '"' + folder + '"';
-}
+std::string explorerParameters(const std::string& folder) { return quoteText(folder); }
 
 void dispatchCommand(CommandContext& context, int id, std::uint32_t wParam) {
     try {

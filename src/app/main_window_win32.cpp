@@ -12,6 +12,7 @@
 #include "app/foreign_icon_win32.h"
 #include "app/platform_win32.h"
 #include "app/startup.h"
+#include "launch/launch.h"
 #include "pages/browse_folder_win32.h"
 #include "persist/registry_store_win32.h"
 #include "resource_ids.h"
@@ -58,7 +59,7 @@ public:
         DestroyWindow(window_);
         PostQuitMessage(0);
     }
-    void startProgram() override {}
+    void startProgram() override { brennic::startProgram(appState(), boxes_, shell_); }
     void writeSaveFile() override {}
     bool browseFolder(std::string& folder, const std::string& title) override {
         return brennic::browseFolder(window_, folder, title);

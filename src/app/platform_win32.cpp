@@ -24,14 +24,15 @@ std::intptr_t Win32Shell::execute(const ShellRequest& request) {
 }
 
 void Win32Menu::setChecked(int id, bool checked) {
-    CheckMenuItem(menu_, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    const UINT mark = checked ? static_cast<UINT>(MF_CHECKED) : static_cast<UINT>(MF_UNCHECKED);
+    CheckMenuItem(menu_, static_cast<UINT>(id), static_cast<UINT>(MF_BYCOMMAND) | mark);
 }
 
 void Win32Menu::checkRadio(int first, int last, int id) {
     CheckMenuRadioItem(menu_, static_cast<UINT>(first), static_cast<UINT>(last), static_cast<UINT>(id),
-                       MF_BYCOMMAND);
+                       static_cast<UINT>(MF_BYCOMMAND));
 }
 
-void Win32Menu::enable(int id) { EnableMenuItem(menu_, static_cast<UINT>(id), MF_BYCOMMAND | MF_ENABLED); }
+void Win32Menu::enable(int id) { EnableMenuItem(menu_, static_cast<UINT>(id), static_cast<UINT>(MF_BYCOMMAND | MF_ENABLED)); }
 
 }  // namespace brennic
