@@ -1,0 +1,64 @@
+// The About page's texts and its status rule.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "fake_page_view.h"
+#include "pages/about_page.h"
+
+namespace brennic {
+namespace {
+
+class RecordingAbout : public AboutView {
+public:
+    std::vector<std::string> titles;
+    std::vector<std::pair<DescriptionText, std::string>> texts;
+    void setWindowTitle(const std::string& title) override { titles.push_back(title); }
+    void setText(DescriptionText which, const std::string& text) override { texts.emplace_back(which, text); }
+};
+
+TEST(AboutPage, LoadedDescriptionSetsTitleThenTheFiveTextsInOrder) {
+    AppState state;
+    state.descriptionReady = true;
+    state.description.texts = {"conv.exe", "Converter", "2.1, cnf 3", "A. Author", "C. Author", "mail@x"};
+    RecordingAbout view;
+    fillAboutPage(state, view);
+    EXPECT_EQ(view.titles, std::vector<std::string>{"Converter"});
+    const std::vector<std::pair<DescriptionText, std::string>> expected{{kProgramFolderName, "Converter"},
+                                                                        {kVersionText, "2.1, cnf 3"},
+                                                                        {kAppAuthor, "A. Author"},
+                                                                        {kCnfAuthor, "C. Author"},
+                                                                        {kContactText, "mail@x"}};
+    EXPECT_EQ(view.texts, expected);
+
+    test::FakePageHost host;
+    host.status = {"compress", "2", "5"};
+    refreshAboutStatus(state, host);
+    EXPECT_EQ(host.status, (std::array<std::string, 3>{"compress", "0", "0"}));
+}
+
+TEST(AboutPage, EmptyTextsGiveAnEmptyTitle) {
+    AppState state;
+    state.descriptionReady = true;
+    RecordingAbout view;
+    fillAboutPage(state, view);
+    EXPECT_EQ(view.titles, std::vector<std::string>{""});
+    EXPECT_EQ(view.texts.size(), 5u);
+}
+
+TEST(AboutPage, WithoutADescriptionNothingChanges) {
+    AppState state;
+    state.description.texts[kProgramFolderName] = "half-loaded";
+    RecordingAbout view;
+    fillAboutPage(state, view);
+    EXPECT_TRUE(view.titles.empty());
+    EXPECT_TRUE(view.texts.empty());
+
+    test::FakePageHost host;
+    const auto before = host.status;
+    refreshAboutStatus(state, host);
+    EXPECT_EQ(host.status, before);
+}
+
+}  // namespace
+}  // namespace brennic
