@@ -1,0 +1,38 @@
+// "Copy command line": puts what Start would launch now on the clipboard.
+#include "launch/clipboard_win32.h"
+
+#include <cstring>
+
+#include "app/app_state.h"
+#include "launch/launch.h"
+
+namespace brennic {
+
+bool writeClipboardText(HWND owner, const std::string& text) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory) return false;
+    void* bytes = GlobalLock(memory);
+    if (!bytes) {
+        GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+
+    if (!OpenClipboard(owner)) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!placed) GlobalFree(memory);  // on success the clipboard owns the memory
+    return placed;
+}
+
+bool copyCommandLine(AppState& state, HWND owner) {
+    const auto text = commandLineText(state);
+    return text && writeClipboardText(owner, *text);
+}
+
+}  // namespace brennic
