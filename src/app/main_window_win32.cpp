@@ -14,6 +14,7 @@
 #include "app/startup.h"
 #include "launch/launch.h"
 #include "pages/browse_folder_win32.h"
+#include "pages/tab_host_win32.h"
 #include "persist/registry_store_win32.h"
 #include "resource_ids.h"
 
@@ -52,7 +53,7 @@ public:
     MenuView& menu() override { return menu_; }
     void setForeignIcon(const std::string& exePath) override { brennic::setForeignIcon(window_, exePath); }
     void useOptionsPopup() override { menu_.setMenu(GetSubMenu(menu_.handle(), 0)); }
-    void createPages() override {}
+    void createPages() override { brennic::createPages(window_); }
 
     // CommandHost
     void exitProgram() override {
@@ -69,13 +70,11 @@ public:
         const LRESULT selected = SendMessageA(tabs, TCM_GETCURSEL, 0, 0);
         const LRESULT count = SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0);
         if (selected < 0 || selected >= count) return;
-        HWND page = pageWindow(static_cast<int>(selected));
+        HWND page = brennic::pageWindow(static_cast<int>(selected));
         if (page != nullptr) SendMessageA(page, WM_COMMAND, wParam, 0);
     }
 
 private:
-    HWND pageWindow(int) const { return nullptr; }
-
     HWND window_ = nullptr;
     Win32Menu menu_;
     Win32MessageBoxes boxes_;
@@ -88,7 +87,7 @@ MainWindow& mainWindow() {
     return window;
 }
 
-INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         switch (message) {
             case WM_INITDIALOG:
@@ -99,6 +98,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 mainWindow().command(wParam);
                 return FALSE;
             case WM_NOTIFY:
+                onTabNotify(window, reinterpret_cast<const NMHDR*>(lParam));
                 return TRUE;
             case WM_DROPFILES:
                 // The main window takes no drops, but every drop handle must be released.

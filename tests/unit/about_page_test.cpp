@@ -5,6 +5,7 @@
 
 #include "fake_page_view.h"
 #include "pages/about_page.h"
+#include "pages/page_colour.h"
 
 namespace brennic {
 namespace {
@@ -58,6 +59,19 @@ TEST(AboutPage, WithoutADescriptionNothingChanges) {
     const auto before = host.status;
     refreshAboutStatus(state, host);
     EXPECT_EQ(host.status, before);
+}
+
+}  // namespace
+}  // namespace brennic
+
+namespace brennic {
+namespace {
+
+TEST(PageColour, EachChannelIsLightenedByTenAndSaturatesAt255) {
+    EXPECT_EQ(pageColour(0x00F0F0F0u), 0x00FAFAFAu);
+    EXPECT_EQ(pageColour(0x00F5F6FFu), 0x00FFFFFFu);  // 245 + 10 = 255; 246 and above give 255
+    EXPECT_EQ(pageColour(0x00000102u), 0x000A0B0Cu);
+    EXPECT_EQ(pageColour(0xFF000000u), 0x000A0A0Au);  // bits above the colour are not carried
 }
 
 }  // namespace

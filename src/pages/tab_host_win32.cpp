@@ -1,0 +1,169 @@
+// The tab host on the main window's tab control: tab captions, the status bar, the page windows.
+#include "pages/tab_host_win32.h"
+
+#include <array>
+#include <string>
+
+#include "app/app_state.h"
+#include "pages/about_page_win32.h"
+#include "pages/argument_page_win32.h"
+#include "pages/argument_pages.h"
+#include "pages/page_colour.h"
+#include "pages/tab_navigation.h"
+#include "resource_ids.h"
+
+namespace brennic {
+
+namespace {
+
+constexpr std::array<int, kTabCount> kPageDialogs{IDD_PAGE1, IDD_PAGE2, IDD_PAGE3, IDD_ABOUT};
+
+HWND mainWindow = nullptr;
+HWND tabControl = nullptr;
+HWND statusBarWindow = nullptr;
+std::array<HWND, kTabCount> pageWindows{};
+TabSelectionGuard selectionGuard;
+
+class Win32PageHost final : public PageHost {
+public:
+    void setTabCaption(int tab, const std::string& caption) override {
+        std::string text = caption;
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text.data();
+        SendMessageA(tabControl, TCM_SETITEMA, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
+    }
+    void setStatusText(int part, const std::string& text) override {
+        SendMessageA(statusBarWindow, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+    }
+};
+
+class PageBrush {
+public:
+    HBRUSH get() {
+        if (brush_ == nullptr) brush_ = CreateSolidBrush(pageColour(GetSysColor(COLOR_BTNFACE)));
+        return brush_;
+    }
+    ~PageBrush() {
+        if (brush_ != nullptr) DeleteObject(brush_);
+    }
+
+private:
+    HBRUSH brush_ = nullptr;
+};
+
+PageBrush brush;
+
+int currentTab() { return static_cast<int>(SendMessageA(tabControl, TCM_GETCURSEL, 0, 0)); }
+
+void selectAndShow(int tab) {
+    SendMessageA(tabControl, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    showPage(tab);
+}
+
+}  // namespace
+
+HWND mainWindowOfPages() { return mainWindow; }
+
+HBRUSH pageBrush() { return brush.get(); }
+
+PageHost& pageHost() {
+    static Win32PageHost host;
+    return host;
+}
+
+ArgumentPages& argumentPages() {
+    static ArgumentPages pages(appState(), pageHost());
+    return pages;
+}
+
+HWND pageWindow(int tab) {
+    return tab >= 0 && tab < kTabCount ? pageWindows[static_cast<std::size_t>(tab)] : nullptr;
+}
+
+void createStatusBar() {
+    statusBarWindow = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Argument 1 Action/Key", mainWindow, IDC_STATUS);
+    // The part edges are given for 96 dots per inch; the program is DPI aware, so they scale with the screen.
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    std::array<int, 3> edges{MulDiv(364, dpi, 96), MulDiv(390, dpi, 96), -1};
+    SendMessageA(statusBarWindow, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void createPages(HWND main) {
+    mainWindow = main;
+    tabControl = GetDlgItem(main, IDC_TABS);
+    pageBrush();
+
+    const LONG_PTR extended = GetWindowLongPtrA(tabControl, GWL_EXSTYLE);
+    SetWindowLongPtrA(tabControl, GWL_EXSTYLE, extended | WS_EX_CONTROLPARENT);
+
+    for (int tab = kTabCount - 1; tab >= 0; --tab) {
+        std::string caption = tabCaptions()[static_cast<std::size_t>(tab)];
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageA(tabControl, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(tabControl, TCM_SETCURSEL, 0, 0);
+
+    RECT area{};
+    GetClientRect(tabControl, &area);
+    area.left -= 4;
+    area.top -= 1;
+    area.bottom += 1;
+    SendMessageA(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+
+    prepareTabFlags(appState());
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        const DLGPROC procedure = tab == kAboutTab ? aboutPageProc : argumentPageProc;
+        HWND page = CreateDialogParamA(instance, MAKEINTRESOURCEA(kPageDialogs[static_cast<std::size_t>(tab)]),
+                                       tabControl, procedure, static_cast<LPARAM>(tab));
+        pageWindows[static_cast<std::size_t>(tab)] = page;
+        if (page == nullptr) continue;
+        SetWindowPos(page, nullptr, 1, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+    }
+    showPage(0);
+}
+
+void showPage(int tab) {
+    for (int i = 0; i < kTabCount; ++i) {
+        HWND page = pageWindows[static_cast<std::size_t>(i)];
+        if (page == nullptr) continue;
+        if (i != tab) {
+            SetWindowPos(page, nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+        } else if (!IsWindowVisible(page)) {
+            SetWindowPos(page, nullptr, 0, 0, 0, 0,
+                         SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+            SetFocus(page);
+            if (appState().descriptionReady) SendMessageA(page, WM_BRENNIC_REFRESH_STATUS, 0, 0);
+        }
+    }
+}
+
+void nextArgument() { selectAndShow(nextArgumentTab(currentTab(), tabFlags(appState()))); }
+
+void previousArgument() { selectAndShow(previousArgumentTab(currentTab(), tabFlags(appState()))); }
+
+void cycleTabs() { selectAndShow(cycledTab(currentTab(), tabFlags(appState()))); }
+
+void onTabNotify(HWND, const NMHDR* header) {
+    if (header == nullptr || tabControl == nullptr) return;
+    if (header->code == TCN_SELCHANGING) {
+        selectionGuard.selectionChanging(currentTab());
+    } else if (header->code == TCN_SELCHANGE) {
+        const int selected = static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0));
+        const auto outcome = selectionGuard.selectionChanged(selected, tabFlags(appState()));
+        if (outcome.show)
+            showPage(outcome.tab);
+        else
+            SendMessageA(tabControl, TCM_SETCURFOCUS, static_cast<WPARAM>(outcome.tab), 0);
+    }
+}
+
+}  // namespace brennic

@@ -1,0 +1,33 @@
+// The tab host: the four tabs of the main window's tab control, their pages, and moving between them.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace brennic {
+
+class ArgumentPages;
+class PageHost;
+
+// Start-up's last step: the tabs, the four pages (each initialised as it is created) and page 1 shown.
+void createPages(HWND mainWindow);
+// Every WM_NOTIFY of the main window: tab selection changes; a dormant tab is refused.
+void onTabNotify(HWND mainWindow, const NMHDR* header);
+// The page window on tab t, or null.
+HWND pageWindow(int tab);
+
+void showPage(int tab);
+void nextArgument();
+void previousArgument();
+void cycleTabs();
+
+HWND mainWindowOfPages();
+// The brush of all four pages' background, created once.
+HBRUSH pageBrush();
+// The status bar under the tab control, created by argument page 1.
+void createStatusBar();
+
+ArgumentPages& argumentPages();
+PageHost& pageHost();
+
+}  // namespace brennic
