@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/platform_win32.h"
+#include "launch/clipboard_win32.h"
 #include "launch/launch.h"
 #include "launch/quoting.h"
 #include "pages/argument_pages.h"
@@ -198,6 +199,7 @@ void command(int index, WPARAM wParam) {
             startProgram(state, boxes, shell);
             break;
         }
+        case IDCMD_COPY_COMMAND_LINE: copyCommandLine(state, view.page()); break;
         case IDCMD_CLEAR_PATH: pages.clearPath(index); break;
         case IDCMD_CLEAR_ARGUMENTS: pages.clearArguments(index); break;
         case IDCMD_OPEN_ARGUMENT_FOLDER: openArgumentFolder(index); break;
