@@ -1,0 +1,87 @@
+// The command-line tokenizer and the start-up paths derived from it.
+#include "app/command_line.h"
+
+#include <utility>
+
+namespace brennic {
+
+CommandLine::CommandLine(std::string ansiCommandLine, std::int32_t argumentCount, FullPathResolver resolve)
+    : argumentCount_(argumentCount), remainingText_(std::move(ansiCommandLine)), resolve_(std::move(resolve)) {}
+
+std::uint32_t CommandLine::tokensToTake(std::uint32_t limit) const {
+    const auto count = static_cast<std::uint32_t>(argumentCount_);
+    return count < limit ? count : limit;
+}
+
+bool CommandLine::split(std::uint32_t n) {
+    if (argumentCount_ < 0 || static_cast<std::uint32_t>(argumentCount_) < n) return false;
+    tokensTaken_ = n;
+    tokens_.assign(n, std::string());
+    for (std::uint32_t i = 0; i < n; ++i)
+        if (!takeToken(i)) return false;
+    argumentCount_ = static_cast<std::int32_t>(n);
+    return true;
+}
+
+bool CommandLine::takeToken(std::uint32_t index) {
+    std::string& text = remainingText_;
+    std::string token;
+    std::size_t consumed = 0;
+    bool quoted = false;
+    if (!text.empty() && text[0] == '"') {
+        const std::size_t close = text.find('"', 1);
+        if (close == std::string::npos) return false;
+        token = text.substr(1, close - 1);
+        consumed = close + 1;
+        quoted = true;
+    } else {
+        const std::size_t end = text.find(' ');
+        const std::size_t length = end == std::string::npos ? text.size() : end;
+        token = text.substr(0, length);
+        if (token.find('"') != std::string::npos) return false;
+        consumed = end == std::string::npos ? length : length + 1;
+    }
+    // The program's own path is always made absolute; other quoted tokens are kept as written.
+    if (!quoted || index == 0) {
+        std::optional<std::string> full = resolve_ ? resolve_(token) : std::nullopt;
+        if (!full) return false;
+        token = std::move(*full);
+    }
+    if (token.size() > kMaxTokenLength) return false;
+    tokens_[index] = std::move(token);
+
+    text.erase(0, consumed);
+    const std::size_t firstKept = text.find_first_not_of(' ');
+    text.erase(0, firstKept == std::string::npos ? text.size() : firstKept);
+    return true;
+}
+
+bool CommandLine::copyToken(std::string& destination, std::uint32_t index) const {
+    if (index >= tokensTaken_) return false;
+    destination = tokens_[index];
+    return true;
+}
+
+std::string programDirectoryOf(const std::string& programPath) {
+    const std::size_t slash = programPath.rfind('\\');
+    return (slash == std::string::npos ? programPath : programPath.substr(0, slash)) + '\\';
+}
+
+StartupPaths startupPaths(const std::string& ansiCommandLine, std::int32_t argumentCount,
+                          const FullPathResolver& resolve) {
+    // The platform counts at least the program itself; the program path is taken even from a lower count.
+    CommandLine commandLine(ansiCommandLine, argumentCount < 1 ? 1 : argumentCount, resolve);
+    StartupPaths paths;
+    const bool complete = commandLine.split(commandLine.tokensToTake(2));
+    commandLine.copyToken(paths.programPath, 0);  // empty when the split failed on token 0
+    if (!complete) return paths;
+    std::string configPath;
+    if (commandLine.copyToken(configPath, 1)) {
+        paths.configPath = std::move(configPath);
+    } else {
+        paths.configPath = programDirectoryOf(paths.programPath) + "prog.vx";
+    }
+    return paths;
+}
+
+}  // namespace brennic
