@@ -15,7 +15,9 @@
 #include "launch/launch.h"
 #include "pages/browse_folder_win32.h"
 #include "pages/tab_host_win32.h"
+#include "persist/file_store_win32.h"
 #include "persist/registry_store_win32.h"
+#include "persist/save_file.h"
 #include "resource_ids.h"
 
 namespace brennic {
@@ -31,7 +33,7 @@ public:
 
     // Start-up (WM_INITDIALOG).
     void start() {
-        runStartup(appState(), *this, boxes_, store_, readCommandLine());
+        runStartup(appState(), *this, StartupServices{boxes_, store_, win32FileStore()}, readCommandLine());
     }
 
     void command(WPARAM wParam) {
@@ -61,7 +63,10 @@ public:
         PostQuitMessage(0);
     }
     void startProgram() override { brennic::startProgram(appState(), boxes_, shell_); }
-    void writeSaveFile() override {}
+    void writeSaveFile() override {
+        AppState& state = appState();
+        brennic::writeSaveFile(state.slots, state.pageControls, state.saveFilePath, win32FileStore(), boxes_);
+    }
     bool browseFolder(std::string& folder, const std::string& title) override {
         return brennic::browseFolder(window_, folder, title);
     }

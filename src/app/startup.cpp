@@ -1,18 +1,13 @@
 // The start-up sequence of the main window.
 #include "app/startup.h"
 
-#include <fstream>
-#include <new>
-
 #include "../../resources/resource_ids.h"
 #include "app/app_state.h"
-#if __has_include("description/config_loader.h")
 #include "description/config_error.h"
 #include "description/config_loader.h"
 #include "description/table_builder.h"
-#define HAVE_LOADER 1
-#endif
 #include "persist/options.h"
+#include "persist/save_file.h"
 
 namespace brennic {
 
@@ -20,30 +15,34 @@ namespace {
 
 constexpr const char* kDefaultConfigName = "prog.vx";
 
-// Steps 10 to 22; any exception ends them where it is raised.
-void runProtectedSteps(AppState& state, StartupWindow& window, MessageBoxes& boxes, SettingsStore& store,
+// Everything that needs the options, the config file and the save file; any exception ends it where it is
+// raised, and what was done before stays in effect.
+void runProtectedSteps(AppState& state, StartupWindow& window, const StartupServices& services,
                        const std::string& configPath) {
     // The marks always show the options in effect, also when the folder text could not be read.
-    const bool optionsLoaded = loadOptions(store, state.options);
+    const bool optionsLoaded = loadOptions(services.store, state.options);
     applyOptionsToMenu(state.options, window.menu());
     if (optionsLoaded && state.options.userDir != 0) {
         state.description.setProgramsFolder(state.options.runAppPath, state.saveFilePath);
     }
 
-#ifdef HAVE_LOADER
     errorVX error;
     loadConfigFile(configPath, state.description, error);
     state.description.makeSaveFilePath(state.saveFilePath);
-    (void)boxes;
+    state.savedStateValid =
+        restoreSavedState(state.slots, state.description, state.saveFilePath, services.files, services.boxes);
     state.descriptionReady = buildTables(state.description);
+    if (!state.descriptionReady) {
+        // The loader's checks let nothing through that the builder refuses; should they ever disagree,
+        // the description is reported as damaged rather than used.
+        raiseError(error, &errorVX::configError, kConfigDamaged);
+    }
+
     window.menu().enable(IDCMD_START);
     window.menu().enable(IDCMD_SAVE_APP_CONFIG);
     window.menu().enable(IDCMD_OPEN_PROGRAM_FOLDER);
     state.description.makeExecutablePath(state.appExePath);
     window.setForeignIcon(state.appExePath);
-#else
-    (void)configPath; (void)boxes;
-#endif
 }
 
 }  // namespace
@@ -55,7 +54,7 @@ std::string configPathFor(AppState& state, const StartupCommandLine& commandLine
     return path + kDefaultConfigName;
 }
 
-void runStartup(AppState& state, StartupWindow& window, MessageBoxes& boxes, SettingsStore& store,
+void runStartup(AppState& state, StartupWindow& window, const StartupServices& services,
                 const StartupCommandLine& commandLine) {
     window.acceptDrops();
     window.setOwnIcon();
@@ -69,19 +68,17 @@ void runStartup(AppState& state, StartupWindow& window, MessageBoxes& boxes, Set
     const std::string configPath = configPathFor(state, commandLine);
 
     try {
-        runProtectedSteps(state, window, boxes, store, configPath);
-    }
-#ifdef HAVE_LOADER
-    catch (errorVX& error) {
+        runProtectedSteps(state, window, services, configPath);
+    } catch (errorVX& error) {
         state.descriptionReady = false;
+        state.appExePath.clear();
         const std::string message = errorMessage(error);
-        if (!message.empty()) boxes.show(message, kConfigErrorCaption, kMbOk | kMbIconError);
+        if (!message.empty()) services.boxes.show(message, kConfigErrorCaption, kMbOk | kMbIconError);
         clearError(error);
-    }
-#endif
-    catch (...) {
+    } catch (...) {
         state.descriptionReady = false;
-        boxes.show("Unknown error", "Err", kMbOk | kMbIconError);
+        state.appExePath.clear();
+        services.boxes.show("Unknown error", "Err", kMbOk | kMbIconError);
     }
 
     window.useOptionsPopup();

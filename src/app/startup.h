@@ -12,7 +12,15 @@
 namespace brennic {
 
 struct AppState;
+class FileStore;
 class SettingsStore;
+
+// The stores and boxes start-up works with.
+struct StartupServices {
+    MessageBoxes& boxes;
+    SettingsStore& store;
+    FileStore& files;
+};
 
 // What start-up asks of the main window.
 class StartupWindow {
@@ -37,9 +45,9 @@ struct StartupCommandLine {
 // directory the description's programsFolder.
 std::string configPathFor(AppState& state, const StartupCommandLine& commandLine);
 
-// Runs the whole sequence. Config errors are shown through `boxes` (caption "Error"), anything else that goes
+// Runs the whole sequence. Config errors are shown through the boxes (caption "Error"), anything else that goes
 // wrong in the protected part as "Unknown error" (caption "Err"); the window then runs without a description.
-void runStartup(AppState& state, StartupWindow& window, MessageBoxes& boxes, SettingsStore& store,
+void runStartup(AppState& state, StartupWindow& window, const StartupServices& services,
                 const StartupCommandLine& commandLine);
 
 }  // namespace brennic
