@@ -1,0 +1,110 @@
+// Driving a running brennic.exe from the test driver: start it, find its windows, read texts and menu
+// states, answer message boxes, press keys and post commands, wait for its end. Every wait is bounded.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brennic::e2e {
+
+inline constexpr DWORD kWaitMs = 5000;  // the bound of every wait
+
+struct ButtonInfo {
+    int id = 0;
+    std::string text;
+};
+
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+    std::vector<ButtonInfo> buttons;
+    bool hasButton(int id) const;
+};
+
+struct MenuItemInfo {
+    bool found = false;
+    bool grayed = false;
+    bool checked = false;
+    std::string text;
+};
+
+// Window text through WM_GETTEXT (works for edit and combo boxes of another process too).
+std::string windowText(HWND window);
+std::string className(HWND window);
+
+class App {
+public:
+    // Starts `exe` (brennic.exe of the workspace when empty) with `arguments` appended to its quoted path,
+    // in `directory` (the exe's folder when empty), and waits for the main window. `commandLine`, when not
+    // empty, replaces the whole command line (to start the program by an unquoted or relative name).
+    struct Launch {
+        std::string arguments;
+        std::string directory;
+        std::string exe;
+        std::string commandLine;
+    };
+    static App start(const Launch& launch);
+    static App start(const std::string& arguments = "") { return start(Launch{arguments, "", "", ""}); }
+
+    App(App&& other) noexcept;
+    App& operator=(App&&) = delete;
+    App(const App&) = delete;
+    ~App();
+
+    bool running() const;
+    DWORD processId() const { return processId_; }
+
+    // The main window: the process's visible dialog that is not owned by another window. Waits for it.
+    HWND mainWindow();
+    std::string title();
+
+    // Waits until the program's window thread has handled everything posted or pressed so far (posted
+    // commands, keys, painting) and waits for more, in its own loop or in a modal one (a message box, a
+    // dialog). The barrier for checking that something did NOT happen. False when it could not tell.
+    bool settle();
+
+    // A message box (or other dialog) of the process other than the main window, once it is visible.
+    std::optional<MessageBoxInfo> waitForBox(DWORD timeoutMs = kWaitMs);
+    // After settle(): the box that is open now, if any.
+    std::optional<MessageBoxInfo> openBox();
+    // Clicks the box's button with that id and waits until the box is gone.
+    bool answer(const MessageBoxInfo& box, int buttonId);
+    // The standard icon a box shows (32513 error, 32514 question, 32515 warning, 32516 information), 0 none.
+    std::uint32_t boxIcon(const MessageBoxInfo& box);
+    // A visible top-level window of the process with this title, waited for.
+    HWND waitForWindowTitled(const std::string& title, DWORD timeoutMs = kWaitMs);
+
+    MenuItemInfo menuItem(int id);
+    // 0xAARRGGBB at the centre of the main window's big icon; nothing when it has none.
+    std::optional<std::uint32_t> bigIconPixel();
+
+    // Posts WM_COMMAND with the id (menu, notification 0) to the main window; returns at once.
+    void post(int commandId);
+    // Presses keys with SendInput on the main window: modifiers are held while the last key is pressed.
+    void pressKeys(const std::vector<WORD>& keys);
+    // Posts WM_SYSCOMMAND SC_CLOSE, what the close box does.
+    void clickCloseBox();
+
+    // Waits for the process to end; its exit code, or nothing when it still runs after the timeout.
+    std::optional<DWORD> waitForExit(DWORD timeoutMs = kWaitMs);
+    void kill();
+
+private:
+    App() = default;
+    bool probe(void* request, std::size_t size);
+
+    PROCESS_INFORMATION process_{};
+    DWORD processId_ = 0;
+    HWND main_ = nullptr;
+    std::uintptr_t probeBase_ = 0;
+};
+
+// Ends every program the current test started and that still runs (called after each test).
+void endAllApps();
+
+}  // namespace brennic::e2e

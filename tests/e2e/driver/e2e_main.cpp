@@ -1,0 +1,97 @@
+// The driver's entry: options, the workspace, running the registered cases.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "driver/app.h"
+#include "driver/e2e.h"
+#include "driver/workspace.h"
+
+namespace brennic::e2e {
+
+namespace {
+
+int g_failures = 0;
+std::vector<std::string> g_notes;
+
+std::string baseName(const char* path) {
+    std::string text(path);
+    const auto slash = text.find_last_of("/\\");
+    if (slash != std::string::npos) text = text.substr(slash + 1);
+    const auto dot = text.rfind('.');
+    return dot == std::string::npos ? text : text.substr(0, dot);
+}
+
+}  // namespace
+
+std::vector<TestCase>& testCases() {
+    static std::vector<TestCase> cases;
+    return cases;
+}
+
+void fail(const char* file, int line, const std::string& message) {
+    ++g_failures;
+    std::printf("  %s:%d: %s\n", file, line, message.c_str());
+    std::fflush(stdout);
+}
+
+void note(const std::string& message) { g_notes.push_back(message); }
+
+}  // namespace brennic::e2e
+
+int main(int argc, char** argv) {
+    using namespace brennic::e2e;
+    std::string onlyFile;
+    std::string onlyTest;
+    WorkspaceSettings settings;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        const std::string value = argv[i + 1];
+        if (option == "--exe") settings.brennicExe = value;
+        else if (option == "--work") settings.workDir = value;
+        else if (option == "--data") settings.dataDir = value;
+        else if (option == "--file") onlyFile = value;
+        else if (option == "--test") onlyTest = value;
+        else {
+            std::printf("unknown option %s\n", option.c_str());
+            return 2;
+        }
+    }
+    if (!initWorkspace(settings)) {
+        std::printf("cannot prepare the workspace in %s\n", settings.workDir.c_str());
+        return 2;
+    }
+    int passed = 0;
+    int failed = 0;
+    for (const TestCase& test : testCases()) {
+        if (!onlyFile.empty() && baseName(test.file) != onlyFile) continue;
+        if (!onlyTest.empty() && onlyTest != test.name) continue;
+        g_failures = 0;
+        g_notes.clear();
+        const DWORD started = GetTickCount();
+        std::printf("[ RUN  ] %s\n", test.name);
+        std::fflush(stdout);
+        try {
+            test.function();
+        } catch (const TestAbort&) {
+        } catch (const std::exception& error) {
+            fail(test.file, 0, std::string("exception: ") + error.what());
+        }
+        endAllApps();
+        const DWORD elapsed = GetTickCount() - started;
+        if (g_failures == 0) {
+            ++passed;
+            std::printf("[  OK  ] %s (%lu ms)\n", test.name, static_cast<unsigned long>(elapsed));
+        } else {
+            ++failed;
+            for (const std::string& text : g_notes) std::printf("  note: %s\n", text.c_str());
+            std::printf("[ FAIL ] %s (%lu ms)\n", test.name, static_cast<unsigned long>(elapsed));
+        }
+        std::fflush(stdout);
+    }
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 && passed > 0 ? 0 : 1;
+}

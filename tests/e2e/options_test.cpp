@@ -1,0 +1,248 @@
+// The options in the registry and their menu items in the real program: defaults, "Save config", restarts,
+// stored values out of range, the running-programs folder.
+#include "driver/app.h"
+#include "driver/configs.h"
+#include "driver/e2e.h"
+#include "driver/registry.h"
+#include "driver/workspace.h"
+#include "resource_ids.h"
+
+using namespace brennic;
+using namespace brennic::e2e;
+
+namespace {
+
+struct Marks {
+    int radio = 0;  // the checked console item, 0 when none
+    bool startSound = false;
+    bool pathClr = false;
+    bool margsClr = false;
+    bool showWarn = false;
+};
+
+Marks marksOf(App& app) {
+    Marks marks;
+    for (int id : {IDCMD_HIDE_CONSOLE, IDCMD_SHOW_CONSOLE, IDCMD_HOLD_CONSOLE}) {
+        const MenuItemInfo item = app.menuItem(id);
+        CHECK(item.found);
+        if (item.checked) {
+            CHECK_EQ(marks.radio, 0);
+            marks.radio = id;
+        }
+    }
+    marks.startSound = app.menuItem(IDCMD_START_SOUND).checked;
+    marks.pathClr = app.menuItem(IDCMD_PATH_AUTO_CLEAR).checked;
+    marks.margsClr = app.menuItem(IDCMD_MANUAL_AUTO_CLEAR).checked;
+    marks.showWarn = app.menuItem(IDCMD_SHOW_WARNINGS).checked;
+    return marks;
+}
+
+// Starts on the sample config and waits until start-up is over.
+App startReady() {
+    App app = App::start();
+    REQUIRE(app.mainWindow() != nullptr);
+    CHECK(app.settle());
+    REQUIRE(!app.openBox().has_value());
+    return app;
+}
+
+// Posts "Save config" and waits until the last value is in the registry.
+void saveConfig(App& app) {
+    app.post(IDCMD_SAVE_CONFIG);
+    CHECK(app.settle());
+    CHECK(!app.openBox().has_value());
+}
+
+void freshStart() {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+}
+
+}  // namespace
+
+E2E_TEST(DefaultsWithoutAnOptionsKey) {
+    freshStart();
+    App app = startReady();
+    const Marks marks = marksOf(app);
+    CHECK_EQ(marks.radio, IDCMD_HOLD_CONSOLE);
+    CHECK(!marks.startSound);
+    CHECK(!marks.pathClr);
+    CHECK(!marks.margsClr);
+    CHECK(marks.showWarn);
+    CHECK(optionNames().empty());  // reading creates nothing
+}
+
+E2E_TEST(SaveConfigWritesTheSixDwordsWithTheirExactNames) {
+    freshStart();
+    App app = startReady();
+    saveConfig(app);
+    const std::vector<std::string> names = optionNames();
+    CHECK_EQ(names.size(), 6u);
+    struct Expected {
+        const char* name;
+        std::uint32_t value;
+    } expected[] = {{"user dir", 0}, {"console opt ", 2}, {"start sound", 0},
+                    {"path clr", 0}, {"margs clr", 0},    {"show warn", 1}};
+    for (const Expected& value : expected) {
+        note(value.name);
+        const auto stored = optionDword(value.name);
+        REQUIRE(stored.has_value());
+        CHECK_EQ(*stored, value.value);
+    }
+    CHECK(!optionText("run app path").has_value());
+    CHECK(!optionDword("console opt").has_value());
+}
+
+E2E_TEST(SavedOptionsComeBackAtTheNextStart) {
+    freshStart();
+    {
+        App app = startReady();
+        for (int id : {IDCMD_SHOW_CONSOLE, IDCMD_START_SOUND, IDCMD_PATH_AUTO_CLEAR, IDCMD_MANUAL_AUTO_CLEAR,
+                       IDCMD_SHOW_WARNINGS}) {
+            app.post(id);
+        }
+        saveConfig(app);
+        const Marks marks = marksOf(app);
+        CHECK_EQ(marks.radio, IDCMD_SHOW_CONSOLE);
+        CHECK(marks.startSound && marks.pathClr && marks.margsClr && !marks.showWarn);
+        CHECK_EQ(optionDword("console opt ").value_or(9), 1u);
+        CHECK_EQ(optionDword("start sound").value_or(9), 1u);
+        CHECK_EQ(optionDword("path clr").value_or(9), 1u);
+        CHECK_EQ(optionDword("margs clr").value_or(9), 1u);
+        CHECK_EQ(optionDword("show warn").value_or(9), 0u);
+        app.post(IDCMD_EXIT);
+        CHECK_EQ(app.waitForExit().value_or(999), 0u);
+    }
+    App again = startReady();
+    const Marks marks = marksOf(again);
+    CHECK_EQ(marks.radio, IDCMD_SHOW_CONSOLE);
+    CHECK(marks.startSound);
+    CHECK(marks.pathClr);
+    CHECK(marks.margsClr);
+    CHECK(!marks.showWarn);
+}
+
+E2E_TEST(AChangeWithoutSaveConfigIsForgottenAtRestart) {
+    freshStart();
+    {
+        App app = startReady();
+        app.post(IDCMD_HIDE_CONSOLE);
+        app.post(IDCMD_START_SOUND);
+        CHECK(app.settle());
+        CHECK_EQ(marksOf(app).radio, IDCMD_HIDE_CONSOLE);
+        app.post(IDCMD_EXIT);
+        CHECK_EQ(app.waitForExit().value_or(999), 0u);
+    }
+    CHECK(optionNames().empty());  // exit writes nothing
+    App again = startReady();
+    const Marks marks = marksOf(again);
+    CHECK_EQ(marks.radio, IDCMD_HOLD_CONSOLE);
+    CHECK(!marks.startSound);
+}
+
+E2E_TEST(TogglingTwiceRestoresTheMark) {
+    freshStart();
+    App app = startReady();
+    for (int id : {IDCMD_START_SOUND, IDCMD_PATH_AUTO_CLEAR, IDCMD_MANUAL_AUTO_CLEAR, IDCMD_SHOW_WARNINGS}) {
+        const bool before = app.menuItem(id).checked;
+        app.post(id);
+        CHECK(app.settle());
+        CHECK_EQ(app.menuItem(id).checked, !before);
+        app.post(id);
+        CHECK(app.settle());
+        CHECK_EQ(app.menuItem(id).checked, before);
+    }
+}
+
+E2E_TEST(StoredValuesOutOfRangeShowAsTheModeInEffect) {
+    freshStart();
+    setOptionDword("console opt ", 7);
+    setOptionDword("start sound", 5);
+    setOptionDword("show warn", 0);
+    setOptionRaw("path clr", REG_SZ, std::string("1"));  // wrong type: ignored
+    {
+        App app = startReady();
+        const Marks marks = marksOf(app);
+        CHECK_EQ(marks.radio, IDCMD_HOLD_CONSOLE);
+        CHECK(marks.startSound);
+        CHECK(!marks.pathClr);
+        CHECK(!marks.showWarn);
+        // Saved again, the values are the ones in effect.
+        saveConfig(app);
+        CHECK_EQ(optionDword("console opt ").value_or(9), 2u);
+        CHECK_EQ(optionDword("start sound").value_or(9), 1u);
+        CHECK_EQ(optionDword("path clr").value_or(9), 0u);
+        // A toggle after a stored 5 switches the option off.
+        app.post(IDCMD_START_SOUND);
+        CHECK(app.settle());
+        CHECK(!app.menuItem(IDCMD_START_SOUND).checked);
+    }
+}
+
+E2E_TEST(AFolderOptionWithoutItsTextLeavesMarksInEffectAndNoFolder) {
+    freshStart();
+    setOptionDword("user dir", 1);
+    setOptionDword("console opt ", 0);
+    setOptionDword("margs clr", 1);
+    App app = startReady();
+    // The description is found under the program directory.
+    CHECK(!app.menuItem(IDCMD_START).grayed);
+    const Marks marks = marksOf(app);
+    CHECK_EQ(marks.radio, IDCMD_HIDE_CONSOLE);
+    CHECK(marks.margsClr);
+    saveConfig(app);
+    CHECK_EQ(optionDword("user dir").value_or(9), 0u);
+    CHECK(!optionText("run app path").has_value());
+}
+
+E2E_TEST(AStoredFolderIsWhereTheDescribedProgramIsLookedFor) {
+    freshStart();
+    const std::string programs = join(workDir(), "programs here");
+    const ProgramDescription tables = sampleTables();
+    REQUIRE(copyFile(builtProgram("brennic_e2e_icon64.exe"), describedExe(tables, programs)));
+    setOptionDword("user dir", 1);
+    setOptionText("run app path", programs);
+    App app = startReady();
+    CHECK_EQ(app.bigIconPixel().value_or(0), 0xFFE02020u);
+}
+
+E2E_TEST(RunningProgramsFolderCancelledClearsTheOption) {
+    freshStart();
+    setOptionDword("user dir", 1);
+    setOptionText("run app path", workDir());
+    App app = startReady();
+    app.post(IDCMD_PROGRAMS_FOLDER);
+    HWND browser = app.waitForWindowTitled("Browse for Folder");
+    REQUIRE(browser != nullptr);
+    PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+    CHECK(app.settle());
+    CHECK(!IsWindow(browser) || !IsWindowVisible(browser));
+    saveConfig(app);
+    CHECK_EQ(optionDword("user dir").value_or(9), 0u);
+    // The stored folder text stays as it was.
+    CHECK_EQ(optionText("run app path").value_or(""), workDir());
+}
+
+E2E_TEST(RunningProgramsFolderChosenIsSavedWithItsText) {
+    freshStart();
+    // The stored folder is preselected; OK takes what the browser shows selected.
+    setOptionDword("user dir", 1);
+    setOptionText("run app path", workDir());
+    App app = startReady();
+    app.post(IDCMD_PROGRAMS_FOLDER);
+    HWND browser = app.waitForWindowTitled("Browse for Folder");
+    REQUIRE(browser != nullptr);
+    CHECK(app.settle());
+    PostMessageA(browser, WM_COMMAND, IDOK, 0);
+    CHECK(app.settle());
+    CHECK(!IsWindow(browser) || !IsWindowVisible(browser));
+    saveConfig(app);
+    CHECK_EQ(optionDword("user dir").value_or(9), 1u);
+    const auto folder = optionText("run app path");
+    REQUIRE(folder.has_value());
+    note("chosen: " + *folder);
+    CHECK(!folder->empty());
+    CHECK_EQ(*folder, workDir());
+    CHECK_EQ(folder->substr(1, 2), std::string(":\\"));
+}

@@ -1,0 +1,131 @@
+// A small DLL the test driver loads into the program under test, for what Wine does not allow across
+// processes (menus, icon bits). The driver runs probeMain on a thread of the program with a request block.
+#include <windows.h>
+
+#include <cstring>
+
+#include "probe_protocol.h"
+
+namespace {
+
+using brennic::e2e::ProbeRequest;
+
+HMENU findMenuHolding(HMENU menu, UINT id) {
+    if (menu == nullptr) return nullptr;
+    if (GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1)) return menu;
+    return nullptr;
+}
+
+void menuItem(ProbeRequest& request) {
+    HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
+    HMENU holder = findMenuHolding(GetMenu(window), static_cast<UINT>(request.id));
+    if (holder == nullptr) return;
+    request.state = GetMenuState(holder, static_cast<UINT>(request.id), MF_BYCOMMAND);
+    GetMenuStringA(holder, static_cast<UINT>(request.id), request.text, sizeof request.text, MF_BYCOMMAND);
+    request.found = 1;
+}
+
+void bigIconPixel(ProbeRequest& request) {
+    HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    if (icon == nullptr) return;
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return;
+    BITMAP bitmap{};
+    if (info.hbmColor != nullptr && GetObjectW(info.hbmColor, sizeof bitmap, &bitmap) != 0) {
+        BITMAPINFO format{};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = bitmap.bmWidth;
+        format.bmiHeader.biHeight = -bitmap.bmHeight;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        const int width = bitmap.bmWidth;
+        const int height = bitmap.bmHeight;
+        DWORD* pixels = static_cast<DWORD*>(HeapAlloc(GetProcessHeap(), 0, sizeof(DWORD) * static_cast<SIZE_T>(width * height)));
+        HDC dc = GetDC(nullptr);
+        if (pixels != nullptr && GetDIBits(dc, info.hbmColor, 0, static_cast<UINT>(height), pixels, &format, DIB_RGB_COLORS) != 0) {
+            request.value = pixels[(height / 2) * width + width / 2];
+            request.state = static_cast<std::uint32_t>(width);
+            request.found = 1;
+        }
+        ReleaseDC(nullptr, dc);
+        if (pixels != nullptr) HeapFree(GetProcessHeap(), 0, pixels);
+    }
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+}
+
+void boxIcon(ProbeRequest& request) {
+    HWND box = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
+    request.found = 1;
+    request.value = 0;
+    // The message box's icon is the one static control that shows an icon.
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        HICON shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        if (shown == nullptr) continue;
+        const std::uintptr_t standard[] = {32513, 32514, 32515, 32516};  // hand, question, exclamation, asterisk
+        for (std::uintptr_t id : standard) {
+            if (LoadIconW(nullptr, MAKEINTRESOURCEW(id)) == shown) request.value = static_cast<std::uint32_t>(id);
+        }
+        if (request.value == 0) request.value = 1;  // an icon, but not a standard one
+    }
+}
+
+// Settling: a registered message is posted to the window; when the window's thread takes it from its queue
+// (in its own loop or in a modal one), a thread timer is started, and when that timer's message is taken the
+// thread has nothing else pending: timer messages come only after posted messages, input and painting.
+HHOOK g_hook = nullptr;
+HANDLE g_settled = nullptr;
+UINT g_settleMessage = 0;
+UINT_PTR g_timer = 0;
+HINSTANCE g_instance = nullptr;
+
+LRESULT CALLBACK watchMessages(int code, WPARAM removed, LPARAM parameter) {
+    if (code == HC_ACTION && removed == PM_REMOVE) {
+        const MSG* message = reinterpret_cast<const MSG*>(parameter);
+        if (message->message == g_settleMessage && g_settleMessage != 0) {
+            g_timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, nullptr);
+        } else if (message->message == WM_TIMER && message->hwnd == nullptr && g_timer != 0 &&
+                   message->wParam == g_timer) {
+            KillTimer(nullptr, g_timer);
+            g_timer = 0;
+            SetEvent(g_settled);
+        }
+    }
+    return CallNextHookEx(g_hook, code, removed, parameter);
+}
+
+void settle(ProbeRequest& request) {
+    HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (thread == 0) return;
+    if (g_settled == nullptr) {
+        g_settled = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        g_settleMessage = RegisterWindowMessageW(L"BrennicE2ESettle");
+    }
+    if (g_hook == nullptr) g_hook = SetWindowsHookExW(WH_GETMESSAGE, watchMessages, g_instance, thread);
+    if (g_hook == nullptr || g_settled == nullptr) return;
+    ResetEvent(g_settled);
+    if (!PostMessageW(window, g_settleMessage, 0, 0)) return;
+    if (WaitForSingleObject(g_settled, 5000) == WAIT_OBJECT_0) request.found = 1;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
+    auto* request = static_cast<ProbeRequest*>(parameter);
+    switch (request->command) {
+        case brennic::e2e::kProbeMenuItem: menuItem(*request); break;
+        case brennic::e2e::kProbeBigIconPixel: bigIconPixel(*request); break;
+        case brennic::e2e::kProbeBoxIcon: boxIcon(*request); break;
+        case brennic::e2e::kProbeSettle: settle(*request); break;
+        default: break;
+    }
+    return 0;
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) g_instance = instance;
+    return TRUE;
+}

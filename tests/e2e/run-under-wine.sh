@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs the end-to-end driver under Wine on a private X display and the build's private Wine prefix.
+#
+#   run-under-wine.sh BUILD_DIR DRIVER_EXE [driver options...]
+#
+# Options that name files or folders on this machine (--exe, --data) are handed to the driver as Windows
+# paths (drive Z:). The driver works in BUILD_DIR/e2e-work. Set BRENNIC_PRIVATE_X=0 to use $DISPLAY instead.
+set -euo pipefail
+build_dir=$(cd "$1" && pwd)
+driver=$2
+shift 2
+
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-session.sh"
+
+to_windows() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+
+args=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --exe|--data) args+=("$1" "$(to_windows "$(cd "$(dirname "$2")" && pwd)/$(basename "$2")")"); shift 2 ;;
+    *) args+=("$1"); shift ;;
+  esac
+done
+work="$build_dir/e2e-work"
+logs="$build_dir/e2e-logs"
+mkdir -p "$work" "$logs"
+log="$logs/all.txt"
+prev=
+for a in "${args[@]}"; do
+  if [ "$prev" = --file ]; then log="$logs/$a.txt"; fi
+  prev=$a
+done
+args+=(--work "$(to_windows "$work")")
+
+trap wine_session_end EXIT
+wine_session_prefix "$build_dir/wineprefix"
+wine_session_display
+
+# The driver's output is read here; the programs it starts get NUL as their standard handles.
+set +e
+wine "$driver" "${args[@]}" </dev/null | tr -d '\r' | tee "$log"
+status=${PIPESTATUS[0]}
+set -e
+grep -q '^[0-9]* passed, 0 failed$' "$log" || status=1
+exit "$status"

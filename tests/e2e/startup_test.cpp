@@ -1,0 +1,175 @@
+// Start-up of the real program: config errors, the items a description unlocks, the ways to end it, the
+// config path on the command line and the described program's icon.
+#include "driver/app.h"
+#include "driver/configs.h"
+#include "driver/e2e.h"
+#include "driver/registry.h"
+#include "driver/workspace.h"
+#include "resource_ids.h"
+
+using namespace brennic;
+using namespace brennic::e2e;
+
+namespace {
+
+constexpr std::uint32_t kErrorIcon = 32513;
+
+void expectDescriptionItems(App& app, bool enabled) {
+    for (int id : {IDCMD_START, IDCMD_SAVE_APP_CONFIG, IDCMD_OPEN_PROGRAM_FOLDER}) {
+        const MenuItemInfo item = app.menuItem(id);
+        CHECK(item.found);
+        CHECK_EQ(item.grayed, !enabled);
+    }
+}
+
+// Starts the program on prog.vx holding `bytes` and checks the one error box it shows.
+void expectConfigError(const std::vector<std::uint8_t>& bytes, const std::string& message) {
+    writeFile(join(appDir(), "prog.vx"), bytes);
+    App app = App::start();
+    REQUIRE(app.mainWindow() != nullptr);
+    const auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    CHECK_EQ(box->caption, "Error");
+    CHECK_EQ(box->text, message);
+    CHECK(box->hasButton(IDOK));
+    CHECK_EQ(app.boxIcon(*box), kErrorIcon);
+    REQUIRE(app.answer(*box, IDOK));
+    CHECK(app.settle());
+    CHECK(!app.openBox().has_value());
+    expectDescriptionItems(app, false);
+    CHECK(app.running());
+}
+
+}  // namespace
+
+E2E_TEST(NoConfigShowsLoadFileErrorAndKeepsStartGrayed) {
+    resetWorkspace();
+    deleteOptions();
+    App app = App::start();
+    REQUIRE(app.mainWindow() != nullptr);
+    CHECK_EQ(app.title(), "Brennic");
+    const auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    CHECK_EQ(box->caption, "Error");
+    CHECK_EQ(box->text, "Load file error");
+    REQUIRE(app.answer(*box, IDOK));
+    expectDescriptionItems(app, false);
+
+    // Enter and Ctrl+S reach nothing while their items are grayed: no box, nothing written, still running.
+    app.pressKeys({VK_RETURN});
+    app.pressKeys({VK_CONTROL, 'S'});
+    CHECK(app.settle());
+    CHECK(!app.openBox().has_value());
+    CHECK(app.running());
+    CHECK(!fileExists(join(appDir(), "Tool")));
+}
+
+E2E_TEST(EveryConfigErrorShowsItsText) {
+    resetWorkspace();
+    deleteOptions();
+    expectConfigError({}, "Empty file");
+
+    std::vector<std::uint8_t> bytes = configBytes(sampleTables());
+    bytes[6] = 0;
+    bytes[7] = 0;
+    expectConfigError(bytes, "Can't load old config version");
+
+    bytes[6] = 6;
+    expectConfigError(bytes, "Can't load new config version");
+
+    bytes = configBytes(sampleTables());
+    bytes.pop_back();  // the last string's zero byte
+    expectConfigError(bytes, "Unexpected config end");
+
+    ProgramDescription damaged = sampleTables();
+    damaged.actions[0].nextList = 7;  // no such list
+    expectConfigError(configBytes(damaged), "The config is damaged");
+}
+
+E2E_TEST(AGoodConfigEnablesTheDescriptionItems) {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+    App app = App::start();
+    REQUIRE(app.mainWindow() != nullptr);
+    CHECK(app.settle());
+    CHECK(!app.openBox().has_value());
+    expectDescriptionItems(app, true);
+    CHECK_EQ(app.menuItem(IDCMD_START).text, "Start");
+    CHECK_EQ(app.menuItem(IDCMD_SAVE_APP_CONFIG).text, "Save app config [Ctrl + S]");
+}
+
+E2E_TEST(ExitMenuEscapeAltF4AndCloseBoxEndWithCodeZero) {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+    {
+        App app = App::start();
+        REQUIRE(app.mainWindow() != nullptr);
+        app.post(IDCMD_EXIT);
+        CHECK_EQ(app.waitForExit().value_or(999), 0u);
+    }
+    {
+        App app = App::start();
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        app.pressKeys({VK_ESCAPE});
+        CHECK_EQ(app.waitForExit().value_or(999), 0u);
+    }
+    {
+        App app = App::start();
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        app.pressKeys({VK_MENU, VK_F4});
+        CHECK_EQ(app.waitForExit().value_or(999), 0u);
+    }
+    {
+        App app = App::start();
+        REQUIRE(app.mainWindow() != nullptr);
+        app.clickCloseBox();
+        CHECK_EQ(app.waitForExit().value_or(999), 0u);
+    }
+}
+
+E2E_TEST(TheDescribedProgramsIconIsReadFrom64And32BitPrograms) {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+    const ProgramDescription tables = sampleTables();
+    const std::string exe = describedExe(tables, appDir());
+
+    std::uint32_t ownIcon = 0;
+    {
+        // No described program: the window keeps its own icon, and nothing is shown.
+        App app = App::start();
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        const auto pixel = app.bigIconPixel();
+        REQUIRE(pixel.has_value());
+        ownIcon = *pixel;
+    }
+    struct Program {
+        const char* file;
+        std::uint32_t centre;  // 0xAARRGGBB of the tile
+    } programs[] = {{"brennic_e2e_icon64.exe", 0xFFE02020u}, {"brennic_e2e_icon32.exe", 0xFF2040E0u}};
+    for (const Program& program : programs) {
+        note(program.file);
+        REQUIRE(copyFile(builtProgram(program.file), exe));
+        App app = App::start();
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        const auto pixel = app.bigIconPixel();
+        REQUIRE(pixel.has_value());
+        CHECK_EQ(*pixel, program.centre);
+        CHECK(*pixel != ownIcon);
+    }
+    // A file that is no program at all: own icon, no message.
+    writeFile(exe, std::string("not a program"));
+    App app = App::start();
+    REQUIRE(app.mainWindow() != nullptr);
+    CHECK(app.settle());
+    CHECK(!app.openBox().has_value());
+    CHECK_EQ(app.bigIconPixel().value_or(0), ownIcon);
+}
