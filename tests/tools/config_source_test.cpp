@@ -1,0 +1,319 @@
+// The readable config source: what it compiles to, what it refuses (with line and column), and its escape
+// hatches for values only unusual files hold.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "config_source.h"
+#include "description/config_loader.h"
+
+namespace brennic::authoring {
+namespace {
+
+struct Compiled {
+    CompileOutcome outcome;
+    ProgramDescription description;
+};
+
+Compiled compile(const std::string& source) {
+    Compiled result;
+    result.outcome = compileSource(source, "src.toml", result.description);
+    return result;
+}
+
+// All error messages as "line:column: message", one per line.
+std::string errorsOf(const Compiled& compiled) {
+    std::string text;
+    for (const Diagnostic& d : compiled.outcome.errors) {
+        text += std::to_string(d.where.line) + ":" + std::to_string(d.where.column) + ": " + d.message + "\n";
+    }
+    return text;
+}
+
+const std::string kProgram =
+    "[program]\n"
+    "executable = \"tool.exe\"\n"
+    "folder = \"Tool\"\n";
+
+TEST(ConfigSource, CompilesTextsListsActionsPathsManualsAndFiltersInFileOrder) {
+    const Compiled c = compile(
+        "[program]\n"
+        "executable = \"tool.exe\"\n"
+        "folder = \"Tool\"\n"
+        "version = \"1.0\"\n"
+        "app-author = \"A\"\n"
+        "config-author = \"C\"\n"
+        "contact = \"mail\"\n"
+        "first-list = \"main\"\n"
+        // Used before it is defined: the action names a list and a path that come later.
+        "[actions.convert]\n"
+        "caption = \"Convert\"\n"
+        "text = \"-i p@\"\n"
+        "path = \"input\"\n"
+        "next = \"options\"\n"
+        "[actions.quiet]\n"
+        "caption = \"Quiet\"\n"
+        "text = \"-q m@\"\n"
+        "manual = \"level\"\n"
+        "order = [\"manual\", \"action\"]\n"
+        "[lists.options]\n"
+        "label = \"Options\"\n"
+        "actions = [\"quiet\"]\n"
+        "[lists.main]\n"
+        "label = \"Action\"\n"
+        "actions = [\"convert\", \"quiet\"]\n"
+        "[paths.input]\n"
+        "dialog = \"open\"\n"
+        "label = \"Input\"\n"
+        "filters = [\"all\", \"audio\"]\n"
+        "[manuals.level]\n"
+        "label = \"Level\"\n"
+        "info = \"0 to 9\"\n"
+        "[filters.audio]\n"
+        "pairs = [[\"Audio\", \"*.wav\"], [\"MP3\", \"*.mp3\"]]\n"
+        "[filters.all]\n"
+        "description = \"All files\"\n"
+        "pattern = \"*.*\"\n");
+    ASSERT_TRUE(c.outcome.ok()) << errorsOf(c);
+    const ProgramDescription& d = c.description;
+    EXPECT_EQ(d.header.version, 1);
+    EXPECT_EQ(d.header.firstList, 1);  // "main" is the second list in the file
+    EXPECT_EQ(d.header.listCount, 2);
+    EXPECT_EQ(d.listLengths, (std::vector<std::uint16_t>{1, 2}));
+    EXPECT_EQ(d.listItems, (std::vector<std::uint16_t>{1, 0, 1}));
+    ASSERT_EQ(d.actionRecords.size(), 2u);
+    EXPECT_EQ(d.actionRecords[0].pathSpecNo, 1);
+    EXPECT_EQ(d.actionRecords[0].manualSpecNo, 0);
+    EXPECT_EQ(d.actionRecords[0].nextListNo, 1);
+    EXPECT_EQ(d.actionRecords[0].textCount, 2);
+    EXPECT_EQ(d.actionRecords[0].placement, 1 << 2);  // default order: the action text alone, at place 1
+    EXPECT_EQ(d.actionRecords[1].manualSpecNo, 1);
+    EXPECT_EQ(d.actionRecords[1].placement, (2 << 2) | (1 << 4));
+    ASSERT_EQ(d.pathSpecRecords.size(), 1u);
+    EXPECT_EQ(d.pathSpecRecords[0].dialogKind, 0);
+    EXPECT_EQ(d.pathSpecRecords[0].filterCount, 2);
+    EXPECT_EQ(d.filterItems, (std::vector<std::uint8_t>{1, 0}));
+    EXPECT_EQ(d.stringTable,
+              (std::vector<std::string>{"tool.exe", "Tool", "1.0", "A", "C", "mail", "Options", "Action", "Convert",
+                                        "-i p@", "Quiet", "-q m@", "Input", "Level", "0 to 9",
+                                        "Audio\x01*.wav\x01MP3\x01*.mp3\x01", "All files\x01*.*\x01"}));
+    EXPECT_EQ(d.header.stringCount, d.stringTable.size());
+    EXPECT_EQ(findDamage(d), nullptr);
+    EXPECT_TRUE(c.outcome.warnings.empty());
+}
+
+TEST(ConfigSource, EscapeHatchesReachEveryStoredValue) {
+    const Compiled c = compile(
+        "[program]\n"
+        "first-list = \"l\"\n"
+        "[binary]\n"
+        "version = 5\n"
+        "reserved = [1, 2, 3, 4, 5, 255]\n"
+        "description-texts = false\n"
+        "spare-list-items = [\"b\", \"a\"]\n"
+        "spare-filter-items = [\"f\"]\n"
+        "[lists.l]\n"
+        "label = \"\"\n"
+        "actions = [\"a\"]\n"
+        "[actions.a]\n"
+        "caption = \"A\"\n"
+        "text-count = 0\n"
+        "path = \"p\"\n"
+        "positions = { path = 2, action = 0, manual = 2 }\n"
+        "placement-bits-6-7 = 3\n"
+        "reserved = [7, 9]\n"
+        "[actions.b]\n"
+        "caption = \"B\"\n"
+        "[paths.p]\n"
+        "dialog = 200\n"
+        "label = \"P\"\n"
+        "[filters.f]\n"
+        "raw-text = \"odd\"\n");
+    ASSERT_TRUE(c.outcome.ok()) << errorsOf(c);
+    const ProgramDescription& d = c.description;
+    EXPECT_EQ(d.header.version, 5);
+    EXPECT_EQ(d.header.reserved, (std::array<std::uint8_t, 6>{1, 2, 3, 4, 5, 255}));
+    EXPECT_EQ(d.stringTable, (std::vector<std::string>{"", "A", "B", "P", "odd"}));  // no description texts
+    EXPECT_EQ(d.listItems, (std::vector<std::uint16_t>{0, 1, 0}));
+    EXPECT_EQ(d.listLengths, (std::vector<std::uint16_t>{1}));
+    EXPECT_EQ(d.filterItems, (std::vector<std::uint8_t>{0}));
+    EXPECT_EQ(d.pathSpecRecords[0].filterCount, 0);
+    EXPECT_EQ(d.pathSpecRecords[0].dialogKind, 200);
+    const ActionRecord& a = d.actionRecords[0];
+    EXPECT_EQ(a.textCount, 0);
+    EXPECT_EQ(a.placement, 2 | (0 << 2) | (2 << 4) | (3 << 6));
+    EXPECT_EQ(a.reserved1, 7);
+    EXPECT_EQ(a.reserved2, 9);
+    EXPECT_EQ(findDamage(d), nullptr);
+    // The unchecked filter and the path that never reaches the command line are only warned about.
+    EXPECT_EQ(c.outcome.warnings.size(), 1u);
+}
+
+TEST(ConfigSource, NamedDialogKindsAndPositionZero) {
+    const Compiled c = compile(kProgram +
+                               "[lists.l]\nlabel = \"L\"\nactions = [\"a\"]\n"
+                               "[actions.a]\ncaption = \"A\"\npath = \"s\"\norder = []\n"
+                               "[paths.o]\ndialog = \"open\"\nlabel = \"\"\n"
+                               "[paths.s]\ndialog = \"save\"\nlabel = \"\"\n"
+                               "[paths.f]\ndialog = \"folder\"\nlabel = \"\"\n"
+                               "[paths.n]\ndialog = \"none\"\nlabel = \"\"\n");
+    ASSERT_TRUE(c.outcome.ok()) << errorsOf(c);
+    ASSERT_EQ(c.description.pathSpecRecords.size(), 4u);
+    for (std::uint8_t i = 0; i < 4; ++i) EXPECT_EQ(c.description.pathSpecRecords[i].dialogKind, i);
+    EXPECT_EQ(c.description.actionRecords[0].placement, 0);
+    EXPECT_EQ(c.description.actionRecords[0].pathSpecNo, 2);
+    ASSERT_EQ(c.outcome.warnings.size(), 1u);  // the path is taken but placed nowhere
+    EXPECT_EQ(c.outcome.warnings[0].where.line, 7u);
+}
+
+TEST(ConfigSource, TextsAreStoredInCodePage1252) {
+    const Compiled c = compile(
+        "[program]\nexecutable = \"caf\u00e9.exe\"\nfolder = \"\u20ac \\u0081 \\t\"\n"
+        "[lists.l]\nlabel = \"\\u0001\"\nactions = [\"a\"]\n[actions.a]\ncaption = \"\u00ff\"\n");
+    ASSERT_TRUE(c.outcome.ok()) << errorsOf(c);
+    EXPECT_EQ(c.description.stringTable[0], "caf\xE9.exe");
+    EXPECT_EQ(c.description.stringTable[1], "\x80 \x81 \t");
+    EXPECT_EQ(c.description.stringTable[6], "\x01");
+    EXPECT_EQ(c.description.stringTable[7], "\xFF");
+}
+
+struct Refusal {
+    const char* name;
+    std::string source;
+    const char* where;    // "line:column"
+    const char* message;  // a part of the message
+};
+
+std::string manyLists(int count) {
+    std::string s = kProgram;
+    for (int i = 1; i <= count; ++i) {
+        s += "[lists.l" + std::to_string(i) + "]\nlabel = \"\"\nactions = [\"a\"]\n";
+    }
+    return s + "[actions.a]\ncaption = \"A\"\n";
+}
+
+std::string manyOf(const std::string& kind, const std::string& body, int count) {
+    std::string s = kProgram + "[lists.l]\nlabel = \"\"\nactions = [\"a\"]\n[actions.a]\ncaption = \"A\"\n";
+    for (int i = 1; i <= count; ++i) s += "[" + kind + ".x" + std::to_string(i) + "]\n" + body;
+    return s;
+}
+
+std::string longList(int entries) {
+    std::string s = kProgram + "[lists.l]\nlabel = \"\"\nactions = [";
+    for (int i = 0; i < entries; ++i) s += std::string(i ? ", " : "") + "\"a\"";
+    return s + "]\n[actions.a]\ncaption = \"A\"\n";
+}
+
+const std::string kList = "[lists.l]\nlabel = \"L\"\nactions = [\"a\"]\n";  // lines +1..+3
+
+class ConfigSourceRefusal : public testing::TestWithParam<Refusal> {};
+
+TEST_P(ConfigSourceRefusal, IsReportedAtItsLineAndColumn) {
+    const Refusal& r = GetParam();
+    const Compiled c = compile(r.source);
+    ASSERT_FALSE(c.outcome.ok()) << "accepted:\n" << r.source;
+    const std::string errors = errorsOf(c);
+    const std::string expected = std::string(r.where) + ": ";
+    bool found = false;
+    for (const Diagnostic& d : c.outcome.errors) {
+        const std::string line = std::to_string(d.where.line) + ":" + std::to_string(d.where.column) + ": ";
+        if (line == expected && d.message.find(r.message) != std::string::npos) found = true;
+    }
+    EXPECT_TRUE(found) << "expected " << r.where << " \"" << r.message << "\", got:\n" << errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, ConfigSourceRefusal,
+    testing::Values(
+        Refusal{"TomlSyntax", kProgram + "[lists.l]\nlabel = \"unterminated\n", "5:22", "control characters"},
+        Refusal{"UnknownTopLevelKey", kProgram + kList + "[action.a]\ncaption = \"A\"\n", "7:2", "unknown key 'action'"},
+        Refusal{"UnknownActionKey", kProgram + kList + "[actions.a]\ncaptoin = \"A\"\n", "8:1",
+                "unknown key 'captoin'"},
+        Refusal{"UnknownProgramKey", "[program]\nexecutable = \"t\"\nfolder = \"f\"\nicon = \"x\"\n" + kList +
+                                         "[actions.a]\ncaption = \"A\"\n",
+                "4:1", "unknown key 'icon'"},
+        Refusal{"MissingCaption", kProgram + kList + "[actions.a]\ntext = \"x\"\n", "7:10", "has no 'caption'"},
+        Refusal{"MissingExecutable", "[program]\nfolder = \"f\"\n" + kList + "[actions.a]\ncaption = \"A\"\n", "1:1",
+                "has no 'executable'"},
+        Refusal{"MissingDialog", kProgram + kList + "[actions.a]\ncaption = \"A\"\n[paths.p]\nlabel = \"\"\n", "9:8",
+                "no 'dialog'"},
+        Refusal{"ListNamesNoAction", kProgram + "[lists.l]\nlabel = \"L\"\nactions = [\"a\", \"b\"]\n"
+                                                "[actions.a]\ncaption = \"A\"\n",
+                "6:17", "no [actions.b]"},
+        Refusal{"ActionNamesNoList", kProgram + kList + "[actions.a]\ncaption = \"A\"\nnext = \"zz\"\n", "9:8",
+                "no [lists.zz]"},
+        Refusal{"FirstListNamesNothing", "[program]\nexecutable = \"t\"\nfolder = \"f\"\nfirst-list = \"x\"\n" +
+                                             kList + "[actions.a]\ncaption = \"A\"\n",
+                "4:14", "no [lists.x]"},
+        Refusal{"PathNamesNoFilter", kProgram + kList + "[actions.a]\ncaption = \"A\"\n"
+                                                        "[paths.p]\ndialog = \"open\"\nlabel = \"\"\nfilters = [\"f\"]\n",
+                "12:12", "no [filters.f]"},
+        Refusal{"DuplicateName", kProgram + kList + "[actions.a]\ncaption = \"A\"\n[actions.a]\ncaption = \"B\"\n",
+                "9:1", "redefine"},
+        Refusal{"TwentyOneEntries", longList(21), "6:112", "at most 20"},
+        Refusal{"ThirtyLists", manyLists(30), "91:8", "at most 29"},
+        Refusal{"HundredActions", manyOf("actions", "caption = \"\"\n", 99), "205:10", "at most 99"},
+        Refusal{"FiftyPaths", manyOf("paths", "dialog = \"open\"\nlabel = \"\"\n", 50), "156:8", "at most 49"},
+        Refusal{"HundredManuals", manyOf("manuals", "label = \"\"\n", 100), "207:10", "at most 99"},
+        Refusal{"HundredFilters", manyOf("filters", "description = \"d\"\npattern = \"p\"\n", 100), "306:10",
+                "at most 99"},
+        Refusal{"ZeroByte", kProgram + kList + "[actions.a]\ncaption = \"A\\u0000B\"\n", "8:11", "zero byte"},
+        Refusal{"NotInCodePage", kProgram + kList + "[actions.a]\ncaption = \"\u4e2d\"\n", "8:11", "U+4E2D"},
+        Refusal{"EmptyFirstList", kProgram + "[lists.l]\nlabel = \"L\"\nactions = []\n", "4:8",
+                "empty, but the first page shows it"},
+        Refusal{"EmptyNextList", kProgram + kList + "[lists.e]\nlabel = \"\"\nactions = []\n"
+                                                    "[actions.a]\ncaption = \"A\"\nnext = \"e\"\n",
+                "12:8", "which is empty"},
+        Refusal{"NoList", kProgram, "1:1", "no list"},
+        Refusal{"FilterEmptyDescription", kProgram + kList + "[actions.a]\ncaption = \"A\"\n"
+                                                             "[filters.f]\ndescription = \"\"\npattern = \"*.*\"\n",
+                "10:15", "not a sequence of description/pattern pairs"},
+        Refusal{"FilterSeparatorInPattern", kProgram + kList + "[actions.a]\ncaption = \"A\"\n"
+                                                               "[filters.f]\ndescription = \"All\"\n"
+                                                               "pattern = \"*.*\\u0001x\"\n",
+                "11:11", "not a sequence of description/pattern pairs"},
+        Refusal{"FilterPatternMissing", kProgram + kList + "[actions.a]\ncaption = \"A\"\n"
+                                                           "[filters.f]\ndescription = \"All\"\n",
+                "9:10", "not a sequence of description/pattern pairs"},
+        Refusal{"FilterPairOfThree", kProgram + kList + "[actions.a]\ncaption = \"A\"\n"
+                                                        "[filters.f]\npairs = [[\"a\", \"b\"], [\"c\", \"d\", \"e\"]]\n",
+                "10:22", "not a sequence of description/pattern pairs"},
+        Refusal{"OrderRepeatsAPiece", kProgram + kList + "[actions.a]\ncaption = \"A\"\n"
+                                                         "order = [\"action\", \"action\"]\n",
+                "9:20", "twice"},
+        Refusal{"OrderUnknownPiece", kProgram + kList + "[actions.a]\ncaption = \"A\"\norder = [\"text\"]\n", "9:10",
+                "may hold only"},
+        Refusal{"OrderAndPositions", kProgram + kList + "[actions.a]\ncaption = \"A\"\norder = []\n"
+                                                        "positions = { action = 1 }\n",
+                "10:13", "not both"},
+        Refusal{"PositionOutOfRange", kProgram + kList + "[actions.a]\ncaption = \"A\"\n"
+                                                         "positions = { action = 4 }\n",
+                "9:24", "from 0 to 3"},
+        Refusal{"VersionSix", kProgram + kList + "[actions.a]\ncaption = \"A\"\n[binary]\nversion = 6\n", "10:11",
+                "from 1 to 5"},
+        Refusal{"TextCountWithText", kProgram + kList + "[actions.a]\ncaption = \"A\"\ntext = \"\"\ntext-count = 1\n",
+                "10:14", "together with 'text'"},
+        Refusal{"DialogUnknownName", kProgram + kList + "[actions.a]\ncaption = \"A\"\n"
+                                                        "[paths.p]\ndialog = \"file\"\nlabel = \"\"\n",
+                "10:10", "must be \"open\""},
+        Refusal{"TooManyStringsWithoutTexts", "[binary]\ndescription-texts = false\n"
+                                              "spare-strings = [\"1\", \"2\", \"3\", \"4\", \"5\"]\n" +
+                                                  kList + "[actions.a]\ncaption = \"A\"\n",
+                "3:17", "at most 5 strings"}),
+    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+TEST(ConfigSource, ReportsEveryErrorInSourceOrder) {
+    const Compiled c = compile(kProgram +
+                               "[lists.l]\nlabel = \"L\"\nactions = [\"x\"]\n"
+                               "[actions.a]\ncaptoin = \"A\"\nnext = \"y\"\n");
+    ASSERT_EQ(c.outcome.errors.size(), 4u) << errorsOf(c);  // x, captoin, missing caption, y
+    for (std::size_t i = 1; i < c.outcome.errors.size(); ++i) {
+        EXPECT_FALSE(c.outcome.errors[i].where < c.outcome.errors[i - 1].where);
+    }
+    EXPECT_EQ(formatDiagnostic("dir/src.toml", c.outcome.errors[0]),
+              "dir/src.toml:6:12: 'actions' of list 'l' names 'x', but there is no [actions.x]");
+}
+
+}  // namespace
+}  // namespace brennic::authoring

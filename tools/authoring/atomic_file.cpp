@@ -1,0 +1,72 @@
+#include "atomic_file.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace brennic::authoring {
+namespace {
+
+std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    std::filesystem::path temporary = target;
+    temporary += ".tmp" + std::to_string(stamp % 1000000007ull) + "-" + std::to_string(counter++);
+    return temporary;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& problem) {
+    const std::filesystem::path target(path);
+    const std::filesystem::path temporary = temporaryBeside(target);
+    {
+        std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+        if (!stream) {
+            problem = "cannot create " + temporary.string();
+            return false;
+        }
+        stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        stream.close();
+        if (!stream) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            problem = "cannot write " + temporary.string();
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, target, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        problem = "cannot replace " + path + ": " + error.message();
+        return false;
+    }
+    return true;
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& problem) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        problem = "cannot read " + path + ": it is a folder";
+        return false;
+    }
+    std::ifstream stream(path, std::ios::binary);
+    if (!stream) {
+        problem = "cannot open " + path;
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    if (stream.bad()) {
+        problem = "cannot read " + path;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace brennic::authoring
