@@ -301,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
                                               "spare-strings = [\"1\", \"2\", \"3\", \"4\", \"5\"]\n" +
                                                   kList + "[actions.a]\ncaption = \"A\"\n",
                 "3:17", "at most 5 strings"}),
-    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Refusal>& param) { return std::string(param.param.name); });
 
 TEST(ConfigSource, ReportsEveryErrorInSourceOrder) {
     const Compiled c = compile(kProgram +

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace brennic::authoring {
@@ -61,7 +60,11 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& pro
         problem = "cannot open " + path;
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    bytes.clear();
+    char buffer[65536];
+    while (stream.read(buffer, sizeof buffer) || stream.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(stream.gcount()));
+    }
     if (stream.bad()) {
         problem = "cannot read " + path;
         return false;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "commands.h"
 #include "description/program_description.h"
 
 namespace brennic::vxtool {

@@ -43,9 +43,10 @@ bool loadConfigForTool(const std::string& path, ProgramDescription& description,
     try {
         loadConfigFile(path, description, error);
     } catch (const errorVX& raised) {
+        // The message Brennic (and vxtool check) shows, with what the loader found.
         std::string message = errorMessage(raised);
-        if (raised.fileError == kLoadFileError && raised.configError == 0) message = "cannot open the file";
         if (message.empty()) message = "the file is refused";
+        if (raised.configError == 0 && raised.fileError == kLoadFileError) message += " (cannot open the file)";
         if (raised.configError == kConfigDamaged) {
             if (const char* damage = findDamage(description)) message += " (" + std::string(damage) + ")";
         }
