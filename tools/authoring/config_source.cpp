@@ -347,11 +347,10 @@ void Compiler::readFilters() {
                     addPart(*description, "description");
                     addPart(*pattern, "pattern");
                 }
-            } else {
-                const toml::node& pairsNode = *t.get("pairs");
-                const toml::array* pairs = pairsNode.as_array();
+            } else if (const toml::node* pairsNode = t.get("pairs"); pairsNode != nullptr) {
+                const toml::array* pairs = pairsNode->as_array();
                 if (pairs == nullptr || pairs->empty()) {
-                    error(pairsNode, "'pairs' of " + owner + " must be a list of [description, pattern] pairs");
+                    error(*pairsNode, "'pairs' of " + owner + " must be a list of [description, pattern] pairs");
                 } else {
                     for (auto&& pairNode : *pairs) {
                         const toml::array* pair = pairNode.as_array();
