@@ -42,7 +42,7 @@ test: unit unit-asan e2e fuzz-smoke
 run: windows native
 	tools/run.sh
 
-bench: deps
+bench: deps windows
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
 	tools/bench.sh

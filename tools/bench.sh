@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The benchmarks behind `make bench`: the portable core (Google Benchmark, bench preset), then start-up, size
+# and memory of brennic.exe under Wine beside a bare dialog program of the same toolchain (windows preset).
+# Prints one table with every figure and its target. BENCH_RUNS sets the start-up runs per program (default 11).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+runs=${BENCH_RUNS:-11}
+results=build/bench/results
+mkdir -p "$results" build/bench/data
+rm -f "$results"/*
+
+echo "bench: portable core" >&2
+BRENNIC_BENCH_DATA=build/bench/data build/bench/bench/brennic_bench \
+  --benchmark_out="$results/core.json" --benchmark_out_format=json >&2
+
+echo "bench: Windows programs" >&2
+win=build/windows
+for f in "$win/brennic.exe" "$win/bench/bare_dialog.exe" "$win/bench/startup_probe.exe" \
+         "$win/examples/demo-run/prog.vx"; do
+  if [ ! -f "$f" ]; then echo "bench: $f is missing (make windows)" >&2; exit 1; fi
+done
+
+# A copy of the ready-to-run demo folder: brennic.exe loads prog.vx from its own folder.
+run=build/bench/run
+rm -rf "$run"
+mkdir -p "$run"
+cp -r "$win/examples/demo-run/." "$run/"
+cp "$win/brennic.exe" "$run/brennic.exe"
+cp "$win/bench/bare_dialog.exe" "$run/bare_dialog.exe"
+
+stat -c %s "$win/brennic.exe" >"$results/brennic.size"
+stat -c %s "$win/bench/bare_dialog.exe" >"$results/bare.size"
+x86_64-w64-mingw32-objdump -p "$win/brennic.exe" | sed -n 's/^\s*DLL Name: //p' >"$results/brennic.imports"
+
+# shellcheck source=../tests/e2e/wine-session.sh
+source tests/e2e/wine-session.sh
+trap wine_session_end EXIT
+wine_session_prefix "$root/build/bench/wineprefix"
+wine_session_display
+brennic_exe=$(winepath -w "$root/$run/brennic.exe" 2>/dev/null)
+bare_exe=$(winepath -w "$root/$run/bare_dialog.exe" 2>/dev/null)
+probe="$win/bench/startup_probe.exe"
+# One round to warm the caches, not counted; then the measured rounds, the two programs in turn.
+wine "$probe" 1 "\"$brennic_exe\"" "\"$bare_exe\"" >/dev/null 2>&1 </dev/null || true
+if ! wine "$probe" "$runs" "\"$brennic_exe\"" "\"$bare_exe\"" >"$results/startup.txt" 2>"$results/startup.err" </dev/null; then
+  echo "bench: the start-up probe failed:" >&2
+  cat "$results/startup.err" >&2
+  exit 1
+fi
+
+python3 - "$results" <<'PY'
+import json, statistics, sys, os
+results = sys.argv[1]
+core = {b["name"]: b for b in json.load(open(os.path.join(results, "core.json")))["benchmarks"]}
+def rate(name):
+    for key, b in core.items():
+        if key.split("/")[0] == name:
+            return b["bytes_per_second"] / 1e6
+    raise SystemExit("bench: no result for " + name)
+def per_start():
+    for key, b in core.items():
+        if key.split("/")[0] == "BM_StartThreePages":
+            scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[b["time_unit"]]
+            return b["cpu_time"] * scale, b.get("parameter_bytes", 0)
+rows = []
+def row(figure, value, target, met):
+    rows.append((figure, value, target, "-" if met is None else ("met" if met else "MISSED")))
+
+for label, key in (("largest config (17 MiB)", "Largest"), ("string-heavy config (64 MiB)", "Strings64MiB")):
+    load, base = rate("BM_ConfigLoad_" + key), rate("BM_ConfigBaseline_" + key)
+    row(f"config load+validate+build, {label}", f"{load:.0f} MB/s", "", None)
+    row(f"  baseline read+scan, {label}", f"{base:.0f} MB/s", "", None)
+    row(f"  ratio to baseline", f"{load / base:.2f}", ">= 0.50", load / base >= 0.5)
+us, length = per_start()
+row("Start, three pages, long action texts, many marks", f"{us:.1f} us ({length/1024:.1f} KiB of parameters)", "", None)
+
+runs = {0: [], 1: []}
+memory = {0: [], 1: []}
+title = ""
+for line in open(os.path.join(results, "startup.txt")):
+    parts = line.split(None, 3)
+    if len(parts) < 3: continue
+    index = int(parts[0])
+    runs[index].append(float(parts[1]))
+    memory[index].append(int(parts[2]))
+    if index == 0 and len(parts) > 3: title = parts[3].strip()
+b, d = statistics.median(runs[0]), statistics.median(runs[1])
+row(f"start-up to shown and idle, brennic.exe, median of {len(runs[0])} (window \"{title}\")", f"{b:.1f} ms", "", None)
+row(f"start-up to shown and idle, bare dialog, median of {len(runs[1])}", f"{d:.1f} ms", "", None)
+row("  start-up ratio brennic / bare", f"{b / d:.2f}", "<= 1.10", b / d <= 1.10)
+size = int(open(os.path.join(results, "brennic.size")).read())
+bare = int(open(os.path.join(results, "bare.size")).read())
+row("brennic.exe size", f"{size} bytes ({size/1048576:.2f} MiB)", "<= 1 MiB", size <= 1048576)
+row("  bare dialog size", f"{bare} bytes", "", None)
+system = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll", "shell32.dll", "ole32.dll",
+          "advapi32.dll", "msvcrt.dll", "psapi.dll", "shlwapi.dll", "oleaut32.dll", "uxtheme.dll"}
+imports = [l.strip() for l in open(os.path.join(results, "brennic.imports")) if l.strip()]
+foreign = [i for i in imports if i.lower() not in system]
+row("brennic.exe imports", ", ".join(imports), "system DLLs only", not foreign)
+pb, pd = statistics.median(memory[0]), statistics.median(memory[1])
+row("peak working set after start-up, brennic.exe", f"{pb/1024:.1f} MiB", "", None)
+row("  peak working set after start-up, bare dialog", f"{pd/1024:.1f} MiB", "", None)
+
+width = [max(len(r[i]) for r in rows + [("Figure", "Value", "Target", "")]) for i in range(4)]
+def show(r): print("  ".join(c.ljust(width[i]) for i, c in enumerate(r)).rstrip())
+show(("Figure", "Value", "Target", ""))
+show(tuple("-" * w for w in width))
+for r in rows: show(r)
+PY
