@@ -1,0 +1,233 @@
+// vxtool compile, decompile and dump as commands: exit status, messages, files written or left alone.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "atomic_file.h"
+#include "authoring_commands.h"
+#include "config_decompiler.h"
+#include "description/config_writer.h"
+
+namespace brennic::vxtool {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+using CommandFn = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+ToolRun run(CommandFn command, const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    ToolRun result;
+    result.status = command(args, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+const char* const kSource =
+    "[program]\n"
+    "executable = \"tool.exe\"\n"
+    "folder = \"Tool\"\n"
+    "[lists.main]\n"
+    "label = \"Action\"\n"
+    "actions = [\"go\"]\n"
+    "[actions.go]\n"
+    "caption = \"Go \\\"now\\\" \u00e9\"\n"
+    "text = \"-g p@\"\n"
+    "path = \"in\"\n"
+    "[paths.in]\n"
+    "dialog = \"open\"\n"
+    "label = \"Input\"\n"
+    "filters = [\"all\"]\n"
+    "[filters.all]\n"
+    "description = \"All files\"\n"
+    "pattern = \"*.*\"\n";
+
+class VxtoolAuthoring : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("brennic_authoring_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        return path(name);
+    }
+    std::string read(const std::string& name) const {
+        std::string bytes;
+        std::string problem;
+        EXPECT_TRUE(authoring::readWholeFile(path(name), bytes, problem)) << problem;
+        return bytes;
+    }
+    std::size_t filesInDir() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(VxtoolAuthoring, CompileThenDecompileThenCompileGivesTheSameFile) {
+    const std::string source = write("src.toml", kSource);
+    ToolRun compiled = run(compileCommand, {source, "-o", path("prog.vx")});
+    ASSERT_EQ(compiled.status, 0) << compiled.err;
+    EXPECT_EQ(compiled.err, "");
+
+    ToolRun decompiled = run(decompileCommand, {path("prog.vx"), "-o", path("back.toml")});
+    ASSERT_EQ(decompiled.status, 0) << decompiled.err;
+    EXPECT_NE(read("back.toml").find("caption = \"Go \\\"now\\\" \u00e9\""), std::string::npos) << read("back.toml");
+    ToolRun again = run(compileCommand, {path("back.toml"), "-o", path("again.vx")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(read("again.vx"), read("prog.vx"));
+
+    // Without -o the source goes to standard output.
+    ToolRun printed = run(decompileCommand, {path("prog.vx")});
+    EXPECT_EQ(printed.status, 0);
+    EXPECT_EQ(printed.out, read("back.toml"));
+}
+
+TEST_F(VxtoolAuthoring, RefusedSourceWritesNothingAndKeepsTheOldOutput) {
+    const std::string good = write("good.toml", kSource);
+    ASSERT_EQ(run(compileCommand, {good, "-o", path("prog.vx")}).status, 0);
+    const std::string before = read("prog.vx");
+
+    std::string broken = kSource;
+    broken.replace(broken.find("caption"), 7, "captoin");
+    const std::string source = write("bad.toml", broken);
+    ToolRun r = run(compileCommand, {source, "-o", path("prog.vx")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(source + ":8:1: unknown key 'captoin'"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
+    EXPECT_EQ(read("prog.vx"), before);
+    EXPECT_EQ(filesInDir(), 3u) << "no temporary file may stay behind";
+}
+
+TEST_F(VxtoolAuthoring, OutputThatCannotBeReplacedIsAFailureWithoutLeftovers) {
+    const std::string source = write("src.toml", kSource);
+    fs::create_directories(dir_ / "taken");
+    fs::create_directories(dir_ / "taken" / "inside");  // a non-empty folder cannot be replaced by a file
+    ToolRun r = run(compileCommand, {source, "-o", path("taken")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot replace"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::is_directory(dir_ / "taken" / "inside"));
+    EXPECT_EQ(filesInDir(), 2u);
+
+    ToolRun missingFolder = run(compileCommand, {source, "-o", path("no/such/folder/prog.vx")});
+    EXPECT_EQ(missingFolder.status, 1);
+    EXPECT_NE(missingFolder.err.find("cannot create"), std::string::npos) << missingFolder.err;
+}
+
+TEST_F(VxtoolAuthoring, MissingOrRefusedInputsAreRefusedWithStatusOne) {
+    ToolRun noSource = run(compileCommand, {path("absent.toml"), "-o", path("prog.vx")});
+    EXPECT_EQ(noSource.status, 1);
+    EXPECT_NE(noSource.err.find("absent.toml: cannot open"), std::string::npos) << noSource.err;
+    EXPECT_FALSE(fs::exists(path("prog.vx")));
+
+    ToolRun noConfig = run(dumpCommand, {path("absent.vx")});
+    EXPECT_EQ(noConfig.status, 1);
+    EXPECT_NE(noConfig.err.find("absent.vx: Load file error"), std::string::npos) << noConfig.err;
+
+    // Version 0: refused as Brennic refuses it, by every command that reads configs.
+    const std::string old = write("old.vx", std::string(26, '\0') + "x");
+    for (CommandFn command : {dumpCommand, decompileCommand}) {
+        ToolRun r = run(command, {old});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, old + ": Can't load old config version\n");
+        EXPECT_EQ(r.out, "");
+    }
+
+    // A damaged file names the damage.
+    ProgramDescription d;
+    d.header.version = 1;
+    d.header.listCount = 1;
+    d.listLengths = {0};
+    d.stringTable = {"a.exe", "A", "", "", "", "", "L"};
+    d.header.stringCount = 7;
+    const std::vector<std::uint8_t> bytes = writeConfig(d);
+    const std::string damaged = write("damaged.vx", std::string(bytes.begin(), bytes.end()));
+    ToolRun r = run(dumpCommand, {damaged});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(damaged + ": The config is damaged ("), std::string::npos) << r.err;
+}
+
+TEST_F(VxtoolAuthoring, UsageErrorsAreStatusTwoAndHelpIsStatusZero) {
+    const std::vector<std::pair<CommandFn, std::vector<std::string>>> usageErrors = {
+        {compileCommand, {}},
+        {compileCommand, {"a.toml"}},                  // no -o
+        {compileCommand, {"a.toml", "-o"}},            // -o without a file
+        {compileCommand, {"a.toml", "b.toml", "-o", "x"}},
+        {compileCommand, {"a.toml", "-o", "x", "-o", "y"}},
+        {compileCommand, {"a.toml", "--fast", "-o", "x"}},
+        {decompileCommand, {}},
+        {dumpCommand, {}},
+        {dumpCommand, {"a.vx", "-o", "out.txt"}},
+    };
+    for (const auto& [command, args] : usageErrors) {
+        ToolRun r = run(command, args);
+        EXPECT_EQ(r.status, 2) << testing::PrintToString(args);
+        EXPECT_NE(r.err.find("Usage: vxtool"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    for (CommandFn command : {compileCommand, decompileCommand, dumpCommand}) {
+        ToolRun r = run(command, {"--help"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out.rfind("Usage: vxtool ", 0), 0u) << r.out;
+        EXPECT_NE(r.out.find("Exit status"), std::string::npos);
+    }
+}
+
+TEST_F(VxtoolAuthoring, DumpEscapesBytesAndIgnoresWhatFollowsTheLastString) {
+    ProgramDescription d;
+    d.header.version = 4;
+    d.header.reserved = {0, 0, 0, 0, 0, 9};
+    d.header.listCount = 1;
+    d.header.actionCount = 1;
+    d.header.listItemCount = 1;
+    d.listLengths = {1};
+    d.listItems = {0};
+    d.actionRecords = {ActionRecord{0, 0, 0, 1, 0, 0x39 | 0x40, 0}};
+    d.stringTable = {"a.exe", "A", "", "", "", "", "Tab\there", "q\"\\\x01\xE9\x7F"};
+    d.header.stringCount = 8;
+    std::vector<std::uint8_t> bytes = writeConfig(d);
+    const std::string plain = write("plain.vx", std::string(bytes.begin(), bytes.end()));
+    const std::string tailed = write("tailed.vx", std::string(bytes.begin(), bytes.end()) + "trailing junk");
+
+    ToolRun a = run(dumpCommand, {plain});
+    ASSERT_EQ(a.status, 0) << a.err;
+    EXPECT_NE(a.out.find("header.reserved = 0 0 0 0 0 9\nheader.version = 4\n"), std::string::npos) << a.out;
+    EXPECT_NE(a.out.find("list[0].label = \"Tab\\x09here\"\n"), std::string::npos) << a.out;
+    EXPECT_NE(a.out.find("action[0].caption = \"q\\\"\\\\\\x01\\xE9\\x7F\"\n"), std::string::npos) << a.out;
+    EXPECT_NE(a.out.find("action[0].positions = path 1, action 2, manual 3\n"), std::string::npos) << a.out;
+    EXPECT_NE(a.out.find("action[0].placementBits67 = 1\n"), std::string::npos) << a.out;
+    for (char c : a.out) {
+        EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << "dump holds a raw byte " << int(c);
+    }
+    ToolRun b = run(dumpCommand, {tailed});
+    EXPECT_EQ(b.status, 0);
+    EXPECT_EQ(b.out, a.out);
+
+    // A reserved byte is part of the config: it shows, and survives decompile and compile.
+    ToolRun source = run(decompileCommand, {tailed, "-o", path("tailed.toml")});
+    ASSERT_EQ(source.status, 0) << source.err;
+    EXPECT_NE(read("tailed.toml").find("reserved = [0, 0, 0, 0, 0, 9]"), std::string::npos);
+    ASSERT_EQ(run(compileCommand, {path("tailed.toml"), "-o", path("back.vx")}).status, 0);
+    EXPECT_EQ(read("back.vx"), read("plain.vx"));
+}
+
+}  // namespace
+}  // namespace brennic::vxtool
