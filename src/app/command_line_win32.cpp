@@ -4,16 +4,31 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/command_line.h"
+
 namespace brennic {
 
+namespace {
+
+std::optional<std::string> fullPathOf(const std::string& name) {
+    char buffer[MAX_PATH];
+    const DWORD length = GetFullPathNameA(name.c_str(), MAX_PATH, buffer, nullptr);
+    if (length == 0 || length >= MAX_PATH) return std::nullopt;
+    return std::string(buffer, length);
+}
+
+}  // namespace
+
 StartupCommandLine readCommandLine() {
-    StartupCommandLine result;
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    result.tokens.emplace_back(path);
+    // Only the platform's count of the wide command line is used; the split runs on the ANSI text.
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (arguments != nullptr) LocalFree(arguments);
+    const StartupPaths paths = startupPaths(GetCommandLineA(), count, fullPathOf);
+    StartupCommandLine result;
+    result.tokens.push_back(paths.programPath);
+    // A command line that cannot be split gives no config path: loading then fails as for a missing file.
+    result.tokens.push_back(paths.configPath.value_or(std::string()));
     return result;
 }
 

@@ -5,7 +5,8 @@
 
 namespace brennic {
 
-// Token 0 (the program's own full path) and, when the process got an argument, token 1 (the config path).
+// Token 0, the program's own full path (quoted or not), and token 1, the config path: the first argument, or
+// prog.vx in the program directory; empty when the command line cannot be split.
 StartupCommandLine readCommandLine();
 
 }  // namespace brennic

@@ -131,6 +131,56 @@ E2E_TEST(ExitMenuEscapeAltF4AndCloseBoxEndWithCodeZero) {
     }
 }
 
+E2E_TEST(ConfigPathOnTheCommandLine) {
+    resetWorkspace();
+    deleteOptions();
+    // Quoted, with spaces, relative to the current directory.
+    const std::string spaced = join(workDir(), "my configs");
+    writeConfigFile(join(spaced, "my file.vx"), sampleTables());
+    {
+        App app = App::start(App::Launch{"\"my configs\\my file.vx\"", workDir(), "", ""});
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        expectDescriptionItems(app, true);
+    }
+    // Unquoted and relative: made absolute against the current directory; extra arguments are ignored.
+    writeConfigFile(join(join(workDir(), "cfg"), "a.vx"), sampleTables());
+    {
+        App app = App::start(App::Launch{"cfg\\a.vx ignored.vx", workDir(), "", ""});
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        expectDescriptionItems(app, true);
+    }
+    // A quoted argument that names nothing: the config cannot be opened.
+    {
+        App app = App::start(App::Launch{"\"no such.vx\"", workDir(), "", ""});
+        const auto box = app.waitForBox();
+        REQUIRE(box.has_value());
+        CHECK_EQ(box->text, "Load file error");
+    }
+    // An argument with an opening quote and no closing one cannot be split: the config cannot be loaded.
+    {
+        App app = App::start(App::Launch{"\"cfg\\a.vx", workDir(), "", ""});
+        const auto box = app.waitForBox();
+        REQUIRE(box.has_value());
+        CHECK_EQ(box->text, "Load file error");
+    }
+}
+
+E2E_TEST(TheProgramDirectoryIsAbsoluteWhenStartedByAQuotedRelativeName) {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+    // Started from the work folder as "app\brennic.exe": prog.vx is still found beside the program.
+    App app = App::start(App::Launch{"", workDir(), brennicExePath(), "\"app\\brennic.exe\""});
+    REQUIRE(app.mainWindow() != nullptr);
+    CHECK(app.settle());
+    CHECK(!app.openBox().has_value());
+    expectDescriptionItems(app, true);
+}
+
 E2E_TEST(TheDescribedProgramsIconIsReadFrom64And32BitPrograms) {
     resetWorkspace();
     deleteOptions();
