@@ -1,7 +1,8 @@
 # Shell functions for running Windows programs under Wine on a private X display and a private prefix.
 # Sourced by tests/e2e/run-under-wine.sh and tools/run.sh.
 #
-#   wine_session_prefix DIR    use DIR as WINEPREFIX, created once (with the settings the tests rely on)
+#   wine_session_prefix DIR    use DIR as WINEPREFIX, created once (with the settings the tests rely on;
+#                              BRENNIC_WINE_MANAGED=1 leaves Wine's windows to the window manager)
 #   wine_session_display       use $DISPLAY when set and BRENNIC_PRIVATE_X is not 1, else start a private Xvfb
 #   wine_session_end           stop what this session started (its Xvfb, the prefix's wineserver)
 
@@ -20,7 +21,9 @@ wine_session_prefix() {
       rm -rf "$WINEPREFIX"
       wineboot -i >/dev/null 2>&1 </dev/null
       # No window manager: without this Wine waits about 2 s whenever a window is hidden or destroyed.
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+      if [ "${BRENNIC_WINE_MANAGED:-0}" != 1 ]; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+      fi
       # A crash ends the process instead of opening a dialog that would hang a test.
       wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null
       wineserver -w

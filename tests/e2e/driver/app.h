@@ -11,7 +11,7 @@
 
 namespace brennic::e2e {
 
-inline constexpr DWORD kWaitMs = 5000;  // the bound of every wait
+inline constexpr DWORD kWaitMs = 15000;  // the bound of every wait (generous: the machine may be busy)
 
 struct ButtonInfo {
     int id = 0;

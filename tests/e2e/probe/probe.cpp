@@ -108,7 +108,7 @@ void settle(ProbeRequest& request) {
     if (g_hook == nullptr || g_settled == nullptr) return;
     ResetEvent(g_settled);
     if (!PostMessageW(window, g_settleMessage, 0, 0)) return;
-    if (WaitForSingleObject(g_settled, 5000) == WAIT_OBJECT_0) request.found = 1;
+    if (WaitForSingleObject(g_settled, 15000) == WAIT_OBJECT_0) request.found = 1;
 }
 
 }  // namespace
