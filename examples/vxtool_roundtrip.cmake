@@ -1,0 +1,53 @@
+# vxtool's authoring commands end to end, run by ctest: compile, decompile, compile again, dump, and a refused
+# source. For the Windows build it runs vxtool.exe through the emulator (Wine) and also compares its output with
+# the config the build machine's vxtool compiled.
+#   -DVXTOOL=<tool> [-DEMULATOR=<wine>] -DSOURCE=<toml> -DWORK=<dir> [-DREFERENCE=<prog.vx>]
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+function(vxtool expected_status)
+  execute_process(COMMAND ${EMULATOR} ${VXTOOL} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out
+    ERROR_VARIABLE err WORKING_DIRECTORY ${WORK})
+  if(NOT status EQUAL expected_status)
+    message(FATAL_ERROR "vxtool ${ARGN}: status ${status}, expected ${expected_status}\n${out}\n${err}")
+  endif()
+  set(last_out "${out}" PARENT_SCOPE)
+  set(last_err "${err}" PARENT_SCOPE)
+endfunction()
+
+file(COPY ${SOURCE} DESTINATION ${WORK})
+get_filename_component(source_name ${SOURCE} NAME)
+vxtool(0 compile ${source_name} -o first.vx)
+vxtool(0 check first.vx)
+vxtool(0 decompile first.vx -o back.toml)
+vxtool(0 compile back.toml -o second.vx)
+file(READ ${WORK}/first.vx first HEX)
+file(READ ${WORK}/second.vx second HEX)
+if(NOT first STREQUAL second)
+  message(FATAL_ERROR "compile(decompile(x)) differs from x")
+endif()
+if(REFERENCE)
+  file(READ ${REFERENCE} reference HEX)
+  if(NOT first STREQUAL reference)
+    message(FATAL_ERROR "the config differs from the one the build machine compiled: ${REFERENCE}")
+  endif()
+endif()
+vxtool(0 dump first.vx)
+set(dump_first "${last_out}")
+vxtool(0 dump second.vx)
+if(NOT dump_first STREQUAL last_out OR NOT dump_first MATCHES "header.version = 1")
+  message(FATAL_ERROR "dumps differ or are empty")
+endif()
+
+# A refused source: status 1, the position, and the old output left alone.
+file(WRITE ${WORK}/bad.toml "[program]\nexecutable = \"a.exe\"\nfolder = \"A\"\n[lists.l]\nlabel = \"L\"\nactions = [\"nothing\"]\n")
+vxtool(1 compile bad.toml -o first.vx)
+if(NOT last_err MATCHES "bad.toml:6:12: ")
+  message(FATAL_ERROR "no position in: ${last_err}")
+endif()
+file(READ ${WORK}/first.vx after HEX)
+if(NOT first STREQUAL after)
+  message(FATAL_ERROR "a refused compile changed the output")
+endif()
+vxtool(2 compile bad.toml)
+vxtool(0 --help)
