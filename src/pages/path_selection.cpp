@@ -5,6 +5,10 @@
 
 namespace brennic {
 
+unsigned fileDialogFlags(bool saveDialog) {
+    return kOfnPathMustExist | kOfnNoChangeDir | (saveDialog ? 0u : kOfnFileMustExist);
+}
+
 bool takeChosenPath(ArgumentSlot& slot, const std::string& chosen) {
     if (chosen.empty() || chosen.size() > kMaxText) return false;
     slot.path = chosen;

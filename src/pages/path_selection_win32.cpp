@@ -16,6 +16,9 @@
 
 namespace brennic {
 
+static_assert(kOfnNoChangeDir == OFN_NOCHANGEDIR && kOfnPathMustExist == OFN_PATHMUSTEXIST &&
+              kOfnFileMustExist == OFN_FILEMUSTEXIST);
+
 namespace {
 
 // The one file dialog record shared by both file dialogs and the three pages. It lives for the whole run, so
@@ -79,8 +82,7 @@ bool runFileDialog(HWND page, bool saveDialog, const std::string& filterText, co
 
     OPENFILENAMEA& dialog = record.dialog;
     dialog.hwndOwner = GetAncestor(page, GA_ROOT);
-    // The save dialog must accept a file that does not exist yet; neither may move the current directory.
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | (saveDialog ? 0 : OFN_FILEMUSTEXIST);
+    dialog.Flags = fileDialogFlags(saveDialog);
     const BOOL picked = saveDialog ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
     if (!picked) return false;
     chosen = textOf(record.fileName);

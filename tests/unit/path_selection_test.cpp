@@ -7,6 +7,11 @@
 namespace brennic {
 namespace {
 
+TEST(FileDialogFlags, SaveDialogTakesNewNamesAndNeitherMovesTheCurrentDirectory) {
+    EXPECT_EQ(fileDialogFlags(false), kOfnPathMustExist | kOfnFileMustExist | kOfnNoChangeDir);
+    EXPECT_EQ(fileDialogFlags(true), kOfnPathMustExist | kOfnNoChangeDir);
+}
+
 TEST(TakeChosenPath, TakesWhatFitsAndTreatsTheRestAsCancel) {
     ArgumentSlot slot;
     slot.path = R"(C:\old.txt)";
