@@ -159,6 +159,41 @@ int shownPage(App& app) {
     return shown;
 }
 
+// The tip text of the page's manual-arguments label, read from the tool-tip control that holds that tool.
+// (A tool tip created for a child window is owned by its top-level window, so the owner does not tell.)
+std::string manualTip(App& app, int page) {
+    HWND pageHandle = pageWindow(app, page);
+    struct Search {
+        DWORD processId;
+        std::vector<HWND> tips;
+    } search{app.processId(), {}};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->processId && className(window) == "tooltips_class32") s->tips.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    RemoteBuffer remote(app.processId(), sizeof(TOOLINFOA) + 1100);
+    for (HWND tip : search.tips) {
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = pageHandle;
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(pageHandle, kIds[static_cast<std::size_t>(page)].manualLabel));
+        tool.lpszText = remote.address() + sizeof(TOOLINFOA);
+        const char zero = 0;
+        remote.write(sizeof(TOOLINFOA), &zero, 1);
+        if (!remote.write(0, &tool, sizeof tool)) return "<unreadable>";
+        if (!SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(remote.address()))) continue;
+        remote.write(0, &tool, sizeof tool);
+        SendMessageA(tip, TTM_GETTEXTA, 1024, reinterpret_cast<LPARAM>(remote.address()));
+        return remote.readText(sizeof(TOOLINFOA));
+    }
+    return "<no tool>";
+}
+
 HWND control(App& app, int page, int id) { return GetDlgItem(pageWindow(app, page), id); }
 std::string text(App& app, int page, int id) { return windowText(control(app, page, id)); }
 bool enabled(App& app, int page, int id) { return IsWindowEnabled(control(app, page, id)) != FALSE; }
@@ -298,10 +333,14 @@ E2E_TEST(ChoosingEntriesChangesLabelsFieldsTabsAndStatus) {
     CHECK(comboItems(app, 1) == (std::vector<std::string>{"Fast", "Best"}));
     CHECK(comboItems(app, 2) == (std::vector<std::string>{"Quiet", "Verbose"}));
     CHECK_EQ(text(app, 1, kIds[1].manualLabel), "Password");
+    CHECK_EQ(manualTip(app, 0), "Extra switches");
+    CHECK_EQ(manualTip(app, 1), "The archive's password");
+    CHECK_EQ(manualTip(app, 2), "Manual arguments info");
 
     choose(app, 0, 1);  // "Help": no path, no manual arguments, leads nowhere
     CHECK_EQ(text(app, 0, one.pathLabel), "Path");
     CHECK_EQ(text(app, 0, one.manualLabel), "Manual arguments");
+    CHECK_EQ(manualTip(app, 0), "Manual arguments info");
     CHECK(!enabled(app, 0, one.select));
     CHECK(!enabled(app, 0, one.manual));
     CHECK_EQ(tabCaption(app, 1), kBlank);
