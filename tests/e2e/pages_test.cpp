@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -447,4 +448,35 @@ E2E_TEST(WithoutADescriptionEveryTabCanBeReached) {
     clickTab(app, 3);
     EXPECT_SHOWN(app, 3);
     EXPECT_STATUS(app, inert[0], inert[1], inert[2]);
+}
+
+// Every drop that reaches one of the program's windows is released, also one that is ignored.
+E2E_TEST(EveryDropIsReleasedTakenOrNot) {
+    App app = startWithPagesConfig();
+    REQUIRE(pageWindow(app, 3) != nullptr);
+    const PageIds& one = kIds[0];
+    CHECK(app.dropReleased(pageWindow(app, 0), "C:\\in\\a.txt") == std::optional<bool>(true));
+    CHECK_EQ(text(app, 0, one.path), "a.txt\\in\\C:");
+    choose(app, 0, 1);  // "Help" takes no path: the drop is ignored
+    CHECK(app.dropReleased(pageWindow(app, 0), "C:\\other.txt") == std::optional<bool>(true));
+    CHECK_EQ(text(app, 0, one.path), "");
+    choose(app, 0, 0);
+    CHECK_EQ(text(app, 0, one.path), "a.txt\\in\\C:");
+    CHECK(app.dropReleased(pageWindow(app, 3), "C:\\about.txt") == std::optional<bool>(true));
+    CHECK(app.dropReleased(app.mainWindow(), "C:\\main.txt") == std::optional<bool>(true));
+    CHECK(app.running());
+}
+
+E2E_TEST(DropsWithoutADescriptionAreReleased) {
+    resetWorkspace();
+    deleteOptions();
+    App app = App::start();
+    const auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    REQUIRE(app.answer(*box, IDOK));
+    REQUIRE(waitFor([&] { return pageWindow(app, 3) != nullptr; }, kWaitMs));
+    for (int tab = 0; tab < 3; ++tab) {
+        CHECK(app.dropReleased(pageWindow(app, tab), "C:\\x.txt") == std::optional<bool>(true));
+        CHECK_EQ(text(app, tab, kIds[static_cast<std::size_t>(tab)].path), "");
+    }
 }

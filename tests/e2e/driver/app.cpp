@@ -271,6 +271,15 @@ MenuItemInfo App::menuItem(int id) {
     return info;
 }
 
+std::optional<bool> App::dropReleased(HWND target, const std::string& file) {
+    ProbeRequest request;
+    request.command = kProbeDropReleased;
+    request.window = reinterpret_cast<std::uintptr_t>(target);
+    file.copy(request.text, sizeof request.text - 1);
+    if (!probe(&request, sizeof request) || request.found == 0) return std::nullopt;
+    return request.value == 1;
+}
+
 std::optional<std::uint32_t> App::bigIconPixel() {
     ProbeRequest request;
     request.command = kProbeBigIconPixel;

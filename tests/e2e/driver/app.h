@@ -80,6 +80,9 @@ public:
     HWND waitForWindowTitled(const std::string& title, DWORD timeoutMs = kWaitMs);
 
     MenuItemInfo menuItem(int id);
+    // Sends `target` a dropped-files handle naming `file`; true when the window released the handle, nothing
+    // when the probe could not run.
+    std::optional<bool> dropReleased(HWND target, const std::string& file);
     // 0xAARRGGBB at the centre of the main window's big icon; nothing when it has none.
     std::optional<std::uint32_t> bigIconPixel();
 

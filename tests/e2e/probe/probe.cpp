@@ -1,6 +1,7 @@
 // A small DLL the test driver loads into the program under test, for what Wine does not allow across
 // processes (menus, icon bits). The driver runs probeMain on a thread of the program with a request block.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstring>
 
@@ -111,6 +112,24 @@ void settle(ProbeRequest& request) {
     if (WaitForSingleObject(g_settled, 15000) == WAIT_OBJECT_0) request.found = 1;
 }
 
+// Sends the window a real dropped-files handle naming one file, then tells whether the handle was freed.
+void dropReleased(ProbeRequest& request) {
+    HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
+    request.text[sizeof request.text - 1] = '\0';
+    const std::size_t length = std::strlen(request.text) + 2;  // the name's zero and the list's closing zero
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + length);
+    if (memory == nullptr) return;
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), request.text, length - 1);
+    GlobalUnlock(memory);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    request.found = 1;
+    request.value = GlobalFlags(memory) == GMEM_INVALID_HANDLE ? 1 : 0;
+    if (request.value == 0) GlobalFree(memory);
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
@@ -120,6 +139,7 @@ extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
         case brennic::e2e::kProbeBigIconPixel: bigIconPixel(*request); break;
         case brennic::e2e::kProbeBoxIcon: boxIcon(*request); break;
         case brennic::e2e::kProbeSettle: settle(*request); break;
+        case brennic::e2e::kProbeDropReleased: dropReleased(*request); break;
         default: break;
     }
     return 0;

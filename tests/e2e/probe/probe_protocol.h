@@ -13,6 +13,8 @@ enum ProbeCommand : std::uint32_t {
     kProbeSettle = 4,        // window -> found once the window's thread has handled everything queued before
                              // the request (posted messages, input, paint) and waits for more, also inside a
                              // modal loop
+    kProbeDropReleased = 5,  // window, text (a file name) -> found, value (1 when the window released the
+                             // dropped-files handle it was sent, as DragFinish does)
 };
 
 struct ProbeRequest {
