@@ -480,3 +480,55 @@ E2E_TEST(DropsWithoutADescriptionAreReleased) {
         CHECK_EQ(text(app, tab, kIds[static_cast<std::size_t>(tab)].path), "");
     }
 }
+
+namespace {
+
+// Opens the page's context menu with a right click and reads "Open argument folder" from it, then closes it.
+MenuItemInfo folderItemOfPageMenu(App& app, int page) {
+    PostMessageA(pageWindow(app, page), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 170));
+    MenuItemInfo item;
+    HWND popup = nullptr;
+    waitFor([&] { return (item = app.popupMenuItem(IDCMD_OPEN_ARGUMENT_FOLDER, &popup)).found; }, 2000);
+    if (popup != nullptr) {
+        PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        waitFor([&] { return !app.popupMenuItem(IDCMD_OPEN_ARGUMENT_FOLDER).found; }, 2000);
+    }
+    return item;
+}
+
+}  // namespace
+
+E2E_TEST(OpenArgumentFolderIsOfferedOnlyWithAPathInUse) {
+    App app = startWithPagesConfig();
+    REQUIRE(pageWindow(app, 3) != nullptr);
+    MenuItemInfo item = folderItemOfPageMenu(app, 0);
+    REQUIRE(item.found);
+    CHECK_EQ(item.text, "Open argument folder [Ctrl + F]");
+    CHECK(item.grayed);  // the entry takes a path, but none is chosen
+
+    CHECK(app.dropReleased(pageWindow(app, 0), "C:\\in\\a.txt") == std::optional<bool>(true));
+    item = folderItemOfPageMenu(app, 0);
+    REQUIRE(item.found);
+    CHECK(!item.grayed);
+
+    choose(app, 0, 1);  // "Help" takes no path; the remembered path does not count
+    item = folderItemOfPageMenu(app, 0);
+    REQUIRE(item.found);
+    CHECK(item.grayed);
+    CHECK(app.running());
+}
+
+E2E_TEST(NoContextMenuWithoutADescription) {
+    resetWorkspace();
+    deleteOptions();
+    App app = App::start();
+    const auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    REQUIRE(app.answer(*box, IDOK));
+    REQUIRE(waitFor([&] { return pageWindow(app, 3) != nullptr; }, kWaitMs));
+    PostMessageA(pageWindow(app, 0), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 170));
+    app.settle();
+    Sleep(300);
+    CHECK(!app.popupMenuItem(IDCMD_OPEN_ARGUMENT_FOLDER).found);
+    CHECK(!app.popupMenuItem(IDCMD_START).found);
+}

@@ -271,6 +271,20 @@ MenuItemInfo App::menuItem(int id) {
     return info;
 }
 
+MenuItemInfo App::popupMenuItem(int id, HWND* window) {
+    ProbeRequest request;
+    request.command = kProbePopupMenuItem;
+    request.id = id;
+    MenuItemInfo info;
+    if (!probe(&request, sizeof request) || request.found == 0) return info;
+    info.found = true;
+    info.grayed = (request.state & (MF_GRAYED | MF_DISABLED)) != 0;
+    info.checked = (request.state & MF_CHECKED) != 0;
+    info.text = request.text;
+    if (window != nullptr) *window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
+    return info;
+}
+
 std::optional<bool> App::dropReleased(HWND target, const std::string& file) {
     ProbeRequest request;
     request.command = kProbeDropReleased;

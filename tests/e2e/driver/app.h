@@ -83,6 +83,9 @@ public:
     // Sends `target` a dropped-files handle naming `file`; true when the window released the handle, nothing
     // when the probe could not run.
     std::optional<bool> dropReleased(HWND target, const std::string& file);
+    // An item of the context menu that is open now; not found when none is open. `window` receives the
+    // menu's pop-up window (post it Escape to close the menu).
+    MenuItemInfo popupMenuItem(int id, HWND* window = nullptr);
     // 0xAARRGGBB at the centre of the main window's big icon; nothing when it has none.
     std::optional<std::uint32_t> bigIconPixel();
 

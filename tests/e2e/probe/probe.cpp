@@ -130,6 +130,36 @@ void dropReleased(ProbeRequest& request) {
     if (request.value == 0) GlobalFree(memory);
 }
 
+// The item of the context menu that is open now (its pop-up window, class #32768, is visible).
+void popupMenuItem(ProbeRequest& request) {
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search{GetCurrentProcessId(), nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (owner == s->processId && IsWindowVisible(window) && std::strcmp(name, "#32768") == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) return;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(search.found, MN_GETHMENU, 0, 0));
+    const UINT id = static_cast<UINT>(request.id);
+    if (menu == nullptr || GetMenuState(menu, id, MF_BYCOMMAND) == static_cast<UINT>(-1)) return;
+    request.state = GetMenuState(menu, id, MF_BYCOMMAND);
+    GetMenuStringA(menu, id, request.text, sizeof request.text, MF_BYCOMMAND);
+    request.window = reinterpret_cast<std::uintptr_t>(search.found);
+    request.found = 1;
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
@@ -140,6 +170,7 @@ extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
         case brennic::e2e::kProbeBoxIcon: boxIcon(*request); break;
         case brennic::e2e::kProbeSettle: settle(*request); break;
         case brennic::e2e::kProbeDropReleased: dropReleased(*request); break;
+        case brennic::e2e::kProbePopupMenuItem: popupMenuItem(*request); break;
         default: break;
     }
     return 0;

@@ -15,6 +15,8 @@ enum ProbeCommand : std::uint32_t {
                              // modal loop
     kProbeDropReleased = 5,  // window, text (a file name) -> found, value (1 when the window released the
                              // dropped-files handle it was sent, as DragFinish does)
+    kProbePopupMenuItem = 6, // id -> found (a context menu of the program is open and holds the item), state,
+                             // text
 };
 
 struct ProbeRequest {
