@@ -271,6 +271,19 @@ void press(App& app, std::vector<WORD> keys, int tab, int line) {
 }
 #define PRESS(app, tab, ...) press((app), {__VA_ARGS__}, (tab), __LINE__)
 
+// Opens the page's context menu with a right click and reads "Open argument folder" from it, then closes it.
+MenuItemInfo folderItemOfPageMenu(App& app, int page) {
+    PostMessageA(pageWindow(app, page), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 170));
+    MenuItemInfo item;
+    HWND popup = nullptr;
+    waitFor([&] { return (item = app.popupMenuItem(IDCMD_OPEN_ARGUMENT_FOLDER, &popup)).found; }, 2000);
+    if (popup != nullptr) {
+        PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        waitFor([&] { return !app.popupMenuItem(IDCMD_OPEN_ARGUMENT_FOLDER).found; }, 2000);
+    }
+    return item;
+}
+
 App startWithPagesConfig() {
     resetWorkspace();
     deleteOptions();
@@ -448,6 +461,16 @@ E2E_TEST(WithoutADescriptionEveryTabCanBeReached) {
     clickTab(app, 3);
     EXPECT_SHOWN(app, 3);
     EXPECT_STATUS(app, inert[0], inert[1], inert[2]);
+
+    // Inert pages: drops are released and change nothing; a right click opens no menu.
+    for (int tab = 0; tab < 3; ++tab) {
+        CHECK(app.dropReleased(pageWindow(app, tab), "C:\\x.txt") == std::optional<bool>(true));
+        CHECK_EQ(text(app, tab, kIds[static_cast<std::size_t>(tab)].path), "");
+    }
+    PostMessageA(pageWindow(app, 0), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 170));
+    app.settle();
+    Sleep(300);
+    CHECK(!app.popupMenuItem(IDCMD_START).found);
 }
 
 // Every drop that reaches one of the program's windows is released, also one that is ignored.
@@ -467,36 +490,6 @@ E2E_TEST(EveryDropIsReleasedTakenOrNot) {
     CHECK(app.running());
 }
 
-E2E_TEST(DropsWithoutADescriptionAreReleased) {
-    resetWorkspace();
-    deleteOptions();
-    App app = App::start();
-    const auto box = app.waitForBox();
-    REQUIRE(box.has_value());
-    REQUIRE(app.answer(*box, IDOK));
-    REQUIRE(waitFor([&] { return pageWindow(app, 3) != nullptr; }, kWaitMs));
-    for (int tab = 0; tab < 3; ++tab) {
-        CHECK(app.dropReleased(pageWindow(app, tab), "C:\\x.txt") == std::optional<bool>(true));
-        CHECK_EQ(text(app, tab, kIds[static_cast<std::size_t>(tab)].path), "");
-    }
-}
-
-namespace {
-
-// Opens the page's context menu with a right click and reads "Open argument folder" from it, then closes it.
-MenuItemInfo folderItemOfPageMenu(App& app, int page) {
-    PostMessageA(pageWindow(app, page), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 170));
-    MenuItemInfo item;
-    HWND popup = nullptr;
-    waitFor([&] { return (item = app.popupMenuItem(IDCMD_OPEN_ARGUMENT_FOLDER, &popup)).found; }, 2000);
-    if (popup != nullptr) {
-        PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-        waitFor([&] { return !app.popupMenuItem(IDCMD_OPEN_ARGUMENT_FOLDER).found; }, 2000);
-    }
-    return item;
-}
-
-}  // namespace
 
 E2E_TEST(OpenArgumentFolderIsOfferedOnlyWithAPathInUse) {
     App app = startWithPagesConfig();
@@ -518,17 +511,3 @@ E2E_TEST(OpenArgumentFolderIsOfferedOnlyWithAPathInUse) {
     CHECK(app.running());
 }
 
-E2E_TEST(NoContextMenuWithoutADescription) {
-    resetWorkspace();
-    deleteOptions();
-    App app = App::start();
-    const auto box = app.waitForBox();
-    REQUIRE(box.has_value());
-    REQUIRE(app.answer(*box, IDOK));
-    REQUIRE(waitFor([&] { return pageWindow(app, 3) != nullptr; }, kWaitMs));
-    PostMessageA(pageWindow(app, 0), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 170));
-    app.settle();
-    Sleep(300);
-    CHECK(!app.popupMenuItem(IDCMD_OPEN_ARGUMENT_FOLDER).found);
-    CHECK(!app.popupMenuItem(IDCMD_START).found);
-}

@@ -38,15 +38,6 @@ TEST(AboutPage, LoadedDescriptionSetsTitleThenTheFiveTextsInOrder) {
     EXPECT_EQ(host.status, (std::array<std::string, 3>{"compress", "0", "0"}));
 }
 
-TEST(AboutPage, EmptyTextsGiveAnEmptyTitle) {
-    AppState state;
-    state.descriptionReady = true;
-    RecordingAbout view;
-    fillAboutPage(state, view);
-    EXPECT_EQ(view.titles, std::vector<std::string>{""});
-    EXPECT_EQ(view.texts.size(), 5u);
-}
-
 TEST(AboutPage, WithoutADescriptionNothingChanges) {
     AppState state;
     state.description.texts[kProgramFolderName] = "half-loaded";

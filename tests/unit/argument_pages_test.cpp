@@ -515,32 +515,5 @@ TEST_F(ArgumentPagesTest, SavedStateWithArgumentOneUnusedStartsFresh) {
     EXPECT_EQ(host.status, (std::array<std::string, 3>{"compress", "1", "5"}));
 }
 
-TEST(EvaluateEntry, RecordsPathUseAndWhereTheEntryLeads) {
-    const ProgramDescription d = sampleDescription();
-    ArgumentSlot slot;
-    slot.group = 0;
-    slot.item = 2;
-    evaluateEntry(d, slot);
-    EXPECT_EQ(slot.enabled, 1);
-    EXPECT_EQ(slot.group, 2);
-    EXPECT_EQ(slot.pathUsed, 1);
-
-    slot.group = 0;
-    slot.item = 1;
-    slot.enabled = 1;
-    slot.pathUsed = 1;
-    evaluateEntry(d, slot);
-    EXPECT_EQ(slot.enabled, 0);
-    EXPECT_EQ(slot.group, 0);
-    EXPECT_EQ(slot.pathUsed, 0);
-
-    slot.group = 4;  // no entries
-    slot.item = 0;
-    slot.enabled = 1;
-    evaluateEntry(d, slot);
-    EXPECT_EQ(slot.enabled, 0);
-    EXPECT_EQ(slot.group, 4);
-}
-
 }  // namespace
 }  // namespace brennic

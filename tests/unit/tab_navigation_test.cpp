@@ -77,11 +77,5 @@ TEST(TabNavigation, ClickOnADormantTabSelectsTheRememberedTabAgain) {
     EXPECT_EQ(dormant.tab, 1);
 }
 
-TEST(TabNavigation, CaptionsAtCreation) {
-    EXPECT_EQ(tabCaptions()[0], "Argument 1");
-    EXPECT_EQ(tabCaptions()[2], "Argument 3");
-    EXPECT_EQ(tabCaptions()[3], "About...      ");
-}
-
 }  // namespace
 }  // namespace brennic
