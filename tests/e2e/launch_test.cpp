@@ -1,0 +1,528 @@
+// Start and "Copy command line" in the running program: what the described program really receives (its
+// command line and working directory, recorded by brennic-demo), in each console mode and from each trigger;
+// the warning question, a failed start, the consoles, and the clipboard. Every process a start creates is
+// ended by its process id.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "driver/app.h"
+#include "driver/configs.h"
+#include "driver/e2e.h"
+#include "driver/registry.h"
+#include "driver/workspace.h"
+#include "pages/argument_slot.h"
+#include "persist/save_file.h"
+#include "resource_ids.h"
+
+using namespace brennic;
+using namespace brennic::e2e;
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------------------
+// The described program: brennic-demo in <app>\Demo, with one entry of each kind.
+//   list 0 "Action": 0 "Level"  `--level m@ --name m@`, manual arguments into the marks, leads on to list 1
+//                    1 "Input"  `-i p@`, an open-file path at the mark
+//                    2 "Folder" `-d p@ -v`, a folder at the mark
+//   list 1 "Output": 3 "Out"    `-o`, then the manual arguments at place 2
+
+ActionEntry entry(const std::string& caption, const std::string& text, std::uint32_t flags) {
+    ActionEntry e;
+    e.caption = caption;
+    e.actionText = text;
+    e.actionPosition = 1;
+    e.flags = flags;
+    return e;
+}
+
+ProgramDescription launchTables() {
+    ProgramDescription d;
+    d.header.version = 5;
+    d.texts = {"brennic-demo.exe", "Demo", "Version 1.0", "Demo author", "Config author", "demo@example.org"};
+    ActionList first;
+    first.label = "Action";
+    first.entries = {0, 1, 2};
+    ActionList second;
+    second.label = "Output";
+    second.entries = {3};
+    d.lists = {first, second};
+
+    ActionEntry level = entry("Level", "--level m@ --name m@", 1u | (1u << 4));
+    level.nextList = 1;
+    level.manualSpec = 0;
+    ActionEntry input = entry("Input", "-i p@", 1u << 2);
+    input.pathSpec = 0;
+    ActionEntry folder = entry("Folder", "-d p@ -v", 1u << 2);
+    folder.pathSpec = 1;
+    ActionEntry out = entry("Out", "-o", 1u << 4);
+    out.manualSpec = 1;
+    out.manualPosition = 2;
+    d.actions = {level, input, folder, out};
+
+    PathSpec inputSpec;
+    inputSpec.dialogKind = kOpenFileDialog;
+    inputSpec.filters = {0};
+    inputSpec.label = "Input file";
+    PathSpec folderSpec;
+    folderSpec.dialogKind = kFolderDialog;
+    folderSpec.label = "Folder";
+    d.pathSpecs = {inputSpec, folderSpec};
+    d.manualSpecs = {ManualSpec{"Level and name", "A level, then a name"}, ManualSpec{"Output", "Output file"}};
+    d.filterTexts = {"All files\x01*.*"};
+    return d;
+}
+
+const std::string kLevelManual = "fast \"two words\" dropped";
+const std::string kOutManual = "out file.txt";
+const std::string kParameters = "--level fast --name \"two words\" -o out file.txt ";
+
+std::string demoFolder() { return join(appDir(), "Demo"); }
+std::string demoExe() { return join(demoFolder(), "brennic-demo.exe"); }
+std::string recordPath() { return join(workDir(), "record.txt"); }
+std::string probeRecordPath() { return join(workDir(), "probe.txt"); }
+
+// A fresh workspace with the config, the demo program and the record file named in our environment (the
+// program and everything it starts inherit it).
+void prepare(const std::string& describedProgram = "brennic-demo.exe") {
+    resetWorkspace();
+    deleteOptions();
+    writeConfigFile(join(appDir(), "prog.vx"), launchTables());
+    REQUIRE(copyFile(builtProgram(describedProgram), demoExe()));
+    SetEnvironmentVariableA("BRENNIC_DEMO_RECORD", recordPath().c_str());
+    SetEnvironmentVariableA("BRENNIC_PROBE_RECORD", probeRecordPath().c_str());
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The demo's record file
+
+struct Run {
+    std::string cmdline;
+    std::string cwd;
+    std::vector<std::string> args;
+};
+
+std::vector<Run> readRuns() {
+    std::vector<Run> runs;
+    const std::string text = readFile(recordPath());
+    Run current;
+    bool inBlock = false;
+    std::size_t pos = 0;
+    for (std::size_t end; (end = text.find('\n', pos)) != std::string::npos; pos = end + 1) {
+        const std::string line = text.substr(pos, end - pos);
+        if (line == "run") {
+            current = Run{};
+            inBlock = true;
+        } else if (line == "end" && inBlock) {
+            runs.push_back(current);
+            inBlock = false;
+        } else if (line.rfind("cmdline=", 0) == 0) {
+            current.cmdline = line.substr(8);
+        } else if (line.rfind("cwd=", 0) == 0) {
+            current.cwd = line.substr(4);
+        } else if (line.rfind("arg", 0) == 0 && line.rfind("argc=", 0) != 0) {
+            current.args.push_back(line.substr(line.find('=') + 1));
+        }
+    }
+    return runs;
+}
+
+std::vector<Run> waitForRuns(std::size_t count) {
+    const DWORD start = GetTickCount();
+    std::vector<Run> runs = readRuns();
+    while (runs.size() < count && GetTickCount() - start < 2 * kWaitMs) {
+        Sleep(50);
+        runs = readRuns();
+    }
+    return runs;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Processes a start created
+
+struct Process {
+    DWORD id;
+    std::string name;  // lower case
+};
+
+std::vector<Process> descendantsOf(DWORD root) {
+    std::vector<PROCESSENTRY32> all;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot != INVALID_HANDLE_VALUE) {
+        PROCESSENTRY32 e{};
+        e.dwSize = sizeof e;
+        for (BOOL more = Process32First(snapshot, &e); more; more = Process32Next(snapshot, &e)) all.push_back(e);
+        CloseHandle(snapshot);
+    }
+    std::vector<Process> found;
+    std::vector<DWORD> parents{root};
+    for (std::size_t i = 0; i < parents.size(); ++i) {
+        for (const PROCESSENTRY32& e : all) {
+            if (e.th32ParentProcessID != parents[i] || e.th32ProcessID == root) continue;
+            if (std::find(parents.begin(), parents.end(), e.th32ProcessID) != parents.end()) continue;
+            std::string name = e.szExeFile;
+            std::transform(name.begin(), name.end(), name.begin(),
+                           [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+            found.push_back({e.th32ProcessID, name});
+            parents.push_back(e.th32ProcessID);
+        }
+    }
+    return found;
+}
+
+bool hasProcessNamed(const std::vector<Process>& list, const std::string& name) {
+    return std::any_of(list.begin(), list.end(), [&](const Process& p) { return p.name == name; });
+}
+
+// Ends every process started under the program, by id.
+void endDescendants(const App& app) {
+    for (const Process& p : descendantsOf(app.processId())) {
+        if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, p.id)) {
+            TerminateProcess(h, 1);
+            WaitForSingleObject(h, kWaitMs);
+            CloseHandle(h);
+        }
+    }
+}
+
+// Ends what the program started when a case ends, however it ends.
+class DescendantGuard {
+public:
+    explicit DescendantGuard(const App& app) : app_(app) {}
+    ~DescendantGuard() { endDescendants(app_); }
+    DescendantGuard(const DescendantGuard&) = delete;
+    DescendantGuard& operator=(const DescendantGuard&) = delete;
+
+private:
+    const App& app_;
+};
+
+// ---------------------------------------------------------------------------------------------------------
+// Pages
+
+struct PageIds {
+    int action;
+    int manual;
+};
+constexpr PageIds kPages[3] = {{IDC_ACTION1, IDC_MANUAL1}, {IDC_ACTION2, IDC_MANUAL2}, {IDC_ACTION3, IDC_MANUAL3}};
+
+// The page window that holds the control.
+HWND pageWith(HWND main, int controlId) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{controlId, nullptr};
+    EnumChildWindows(
+        main,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (!GetDlgItem(window, s->id)) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Picks an entry of a page's "Action/Keys" list as the user does.
+void selectEntry(App& app, int page, int item) {
+    HWND pageWindow = pageWith(app.mainWindow(), kPages[page].action);
+    REQUIRE(pageWindow != nullptr);
+    HWND combo = GetDlgItem(pageWindow, kPages[page].action);
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageA(pageWindow, WM_COMMAND, MAKEWPARAM(kPages[page].action, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+void typeManual(App& app, int page, const std::string& text) {
+    HWND pageWindow = pageWith(app.mainWindow(), kPages[page].manual);
+    REQUIRE(pageWindow != nullptr);
+    SendMessageA(GetDlgItem(pageWindow, kPages[page].manual), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Page 1 "Level" with its manual arguments, page 2 "Out" with its own; console mode by its menu command.
+void fillPages(App& app, int modeCommand) {
+    REQUIRE(app.mainWindow() != nullptr);
+    selectEntry(app, 0, 0);
+    typeManual(app, 0, kLevelManual);
+    selectEntry(app, 1, 0);
+    typeManual(app, 1, kOutManual);
+    app.post(modeCommand);
+    app.settle();
+}
+
+enum class Trigger { Enter, Menu, PageMenu };
+
+void start(App& app, Trigger how) {
+    switch (how) {
+        case Trigger::Enter: app.pressKeys({VK_RETURN}); break;
+        case Trigger::Menu: app.post(IDCMD_START); break;
+        case Trigger::PageMenu:
+            PostMessageA(pageWith(app.mainWindow(), IDC_MANUAL1), WM_COMMAND, MAKEWPARAM(IDCMD_START, 0), 0);
+            break;
+    }
+}
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// ---------------------------------------------------------------------------------------------------------
+// Clipboard
+
+std::string clipboardText() {
+    std::string text;
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void setClipboardText(const std::string& text) {
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    EmptyClipboard();
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_TEXT, memory);
+    }
+    CloseClipboard();
+}
+
+const std::vector<WORD> kCopyKeys = {VK_CONTROL, VK_SHIFT, 'C'};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+
+E2E_TEST(StartDeliversTheCommandLineInEveryModeAndFromEveryTrigger) {
+    for (Trigger how : {Trigger::Enter, Trigger::Menu, Trigger::PageMenu}) {
+        for (int mode : {IDCMD_HIDE_CONSOLE, IDCMD_SHOW_CONSOLE, IDCMD_HOLD_CONSOLE}) {
+            prepare();
+            App app = App::start();
+            DescendantGuard guard(app);
+            fillPages(app, mode);
+            start(app, how);
+            const auto runs = waitForRuns(1);
+            REQUIRE(runs.size() == 1);
+            CHECK_EQ(runs[0].cmdline, quoted(demoExe()) + " " + kParameters);
+            CHECK_EQ(runs[0].cwd, demoFolder());
+            const std::vector<std::string> args = {demoExe(), "--level", "fast", "--name", "two words",
+                                                   "-o",      "out",     "file.txt"};
+            CHECK(runs[0].args == args);
+            app.settle();
+            CHECK(!app.openBox().has_value());
+            // The pages keep what they hold: a second start sends the same line.
+            start(app, how);
+            const auto again = waitForRuns(2);
+            REQUIRE(again.size() == 2);
+            CHECK_EQ(again[1].cmdline, runs[0].cmdline);
+        }
+    }
+}
+
+E2E_TEST(HeldConsoleLeavesTheInterpreterOpen) {
+    prepare();
+    App app = App::start();
+    DescendantGuard guard(app);
+    fillPages(app, IDCMD_HOLD_CONSOLE);
+    start(app, Trigger::Enter);
+    REQUIRE(waitForRuns(1).size() == 1);
+    Sleep(1000);  // brennic-demo has ended by now
+    const auto running = descendantsOf(app.processId());
+    CHECK(hasProcessNamed(running, "cmd.exe"));
+    CHECK(!hasProcessNamed(running, "brennic-demo.exe"));
+}
+
+// The console probe stays alive and records whether its console window is visible.
+E2E_TEST(ConsoleIsHiddenShownOrHeldAsChosen) {
+    struct Expectation {
+        int mode;
+        const char* line;
+    };
+    const Expectation cases[] = {{IDCMD_HIDE_CONSOLE, "console=1 visible=0 show=0"},
+                                 {IDCMD_SHOW_CONSOLE, "console=1 visible=1 show=5"},
+                                 {IDCMD_HOLD_CONSOLE, "console=1 visible=1"}};
+    for (const Expectation& expected : cases) {
+        prepare("brennic_e2e_console_probe.exe");
+        App app = App::start();
+        DescendantGuard guard(app);
+        fillPages(app, expected.mode);
+        start(app, Trigger::Enter);
+        const DWORD begin = GetTickCount();
+        std::string line;
+        while (line.empty() && GetTickCount() - begin < 2 * kWaitMs) {
+            Sleep(100);
+            line = readFile(probeRecordPath());
+        }
+        REQUIRE(!line.empty());
+        CHECK_EQ(line.substr(0, std::strlen(expected.line)), std::string(expected.line));
+    }
+}
+
+E2E_TEST(WarningsAskBeforeTheStartAndNoCancelsIt) {
+    prepare();
+    App app = App::start();
+    DescendantGuard guard(app);
+    REQUIRE(app.mainWindow() != nullptr);
+    app.post(IDCMD_HIDE_CONSOLE);
+    selectEntry(app, 0, 1);  // "Input": takes a path, none chosen
+    app.settle();
+    const std::string question = "Argument 1 Empty path\n\n\n Continue app starting?";
+
+    app.pressKeys({VK_RETURN});
+    auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    CHECK_EQ(box->caption, "Warning");
+    CHECK_EQ(box->text, question);
+    CHECK(box->hasButton(IDYES));
+    CHECK(box->hasButton(IDNO));
+    CHECK_EQ(app.boxIcon(*box), 32515u);
+    REQUIRE(app.answer(*box, IDNO));
+    app.settle();
+    Sleep(1000);
+    CHECK(readRuns().empty());
+    CHECK(!app.openBox().has_value());
+
+    // The log was emptied: the same start asks the same question once more, and Yes starts.
+    app.pressKeys({VK_RETURN});
+    box = app.waitForBox();
+    REQUIRE(box.has_value());
+    CHECK_EQ(box->text, question);
+    REQUIRE(app.answer(*box, IDYES));
+    auto runs = waitForRuns(1);
+    REQUIRE(runs.size() == 1);
+    CHECK_EQ(runs[0].cmdline, quoted(demoExe()) + " -i ");
+
+    // "Show warnings" off: no question, the program starts.
+    app.post(IDCMD_SHOW_WARNINGS);
+    app.pressKeys({VK_RETURN});
+    runs = waitForRuns(2);
+    CHECK(runs.size() == 2);
+    app.settle();
+    CHECK(!app.openBox().has_value());
+}
+
+E2E_TEST(MissingProgramIsAFailedStart) {
+    prepare();
+    REQUIRE(DeleteFileA(demoExe().c_str()));
+    App app = App::start();
+    DescendantGuard guard(app);
+    fillPages(app, IDCMD_HIDE_CONSOLE);
+    app.pressKeys({VK_RETURN});
+    const auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    CHECK_EQ(box->caption, "Err...");
+    CHECK_EQ(box->text, "Run app error");
+    CHECK_EQ(app.boxIcon(*box), 32513u);
+    REQUIRE(app.answer(*box, IDOK));
+    CHECK(app.running());
+}
+
+E2E_TEST(EmptyExecutableNameLaunchesNothing) {
+    prepare();
+    ProgramDescription tables = launchTables();
+    tables.texts[kExecutableName].clear();
+    writeConfigFile(join(appDir(), "prog.vx"), tables);
+    App app = App::start();
+    DescendantGuard guard(app);
+    REQUIRE(app.mainWindow() != nullptr);
+    app.settle();
+    if (auto early = app.openBox()) app.answer(*early, IDOK);  // a save-file question, should one appear
+    fillPages(app, IDCMD_SHOW_CONSOLE);
+    app.pressKeys({VK_RETURN});
+    const auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    CHECK_EQ(box->caption, "Err...");
+    CHECK_EQ(box->text, "Run app error");
+    REQUIRE(app.answer(*box, IDOK));
+    Sleep(1000);
+    CHECK(descendantsOf(app.processId()).empty());  // no explorer window on the folder
+}
+
+E2E_TEST(NothingStartsOrCopiesBeforeADescriptionIsLoaded) {
+    prepare();
+    App app = App::start("\"" + join(workDir(), "missing.vx") + "\"");
+    DescendantGuard guard(app);
+    REQUIRE(app.mainWindow() != nullptr);
+    const auto error = app.waitForBox();
+    REQUIRE(error.has_value());
+    REQUIRE(app.answer(*error, IDOK));
+    setClipboardText("unchanged");
+    app.pressKeys({VK_RETURN});
+    app.pressKeys(kCopyKeys);
+    app.settle();
+    Sleep(1000);
+    CHECK(readRuns().empty());
+    CHECK(!app.openBox().has_value());
+    CHECK(descendantsOf(app.processId()).empty());
+    CHECK_EQ(clipboardText(), "unchanged");
+}
+
+// What "Copy command line" puts on the clipboard is what the next Start hands over.
+E2E_TEST(CopyCommandLineMatchesWhatStartRuns) {
+    for (int mode : {IDCMD_HIDE_CONSOLE, IDCMD_SHOW_CONSOLE, IDCMD_HOLD_CONSOLE}) {
+        prepare();
+        App app = App::start();
+        DescendantGuard guard(app);
+        fillPages(app, mode);
+        selectEntry(app, 1, 0);
+        typeManual(app, 1, "");  // a missing argument: copying asks nothing
+        setClipboardText("before");
+        if (mode == IDCMD_SHOW_CONSOLE) {
+            PostMessageA(pageWith(app.mainWindow(), IDC_MANUAL1), WM_COMMAND,
+                         MAKEWPARAM(IDCMD_COPY_COMMAND_LINE, 0), 0);  // the page's context menu
+        } else {
+            app.pressKeys(kCopyKeys);
+        }
+        app.settle();
+        const std::string copied = clipboardText();
+        CHECK(!app.openBox().has_value());
+        Sleep(500);
+        CHECK(readRuns().empty());  // copying runs nothing
+
+        app.post(IDCMD_SHOW_WARNINGS);  // off: the start goes ahead at once
+        app.pressKeys({VK_RETURN});
+        const auto runs = waitForRuns(1);
+        REQUIRE(runs.size() == 1);
+        const std::string program = quoted(demoExe()) + " --level fast --name \"two words\" -o  ";
+        CHECK_EQ(runs[0].cmdline, program);
+        if (mode == IDCMD_HOLD_CONSOLE) {
+            const std::string drive = appDir().substr(0, 1);
+            CHECK_EQ(copied, "cmd.exe /k " + drive + ": && cd " + quoted(demoFolder()) + " && " + program);
+        } else {
+            CHECK_EQ(copied, runs[0].cmdline);
+        }
+    }
+}
+
+// A folder at a drive root keeps its own argument and leaves the rest of the line alone.
+E2E_TEST(DriveRootPathStaysOneArgument) {
+    prepare();
+    ArgumentSlots slots{};
+    slots[0].enabled = 1;
+    slots[0].pathUsed = 1;
+    slots[0].group = 0;
+    slots[0].item = 2;  // "Folder": `-d p@ -v`
+    slots[0].path = "Z:\\";
+    REQUIRE(writeFile(join(demoFolder(), "brennic-demo.as"), encodeSaveFile(slots, PageControlsTable{})));
+    App app = App::start();
+    DescendantGuard guard(app);
+    REQUIRE(app.mainWindow() != nullptr);
+    app.post(IDCMD_HIDE_CONSOLE);
+    app.settle();
+    app.pressKeys({VK_RETURN});
+    const auto runs = waitForRuns(1);
+    REQUIRE(runs.size() == 1);
+    CHECK_EQ(runs[0].cmdline, quoted(demoExe()) + " -d \"Z:\\\\\" -v ");
+    const std::vector<std::string> args = {demoExe(), "-d", "Z:\\", "-v"};
+    CHECK(runs[0].args == args);
+}
