@@ -14,6 +14,7 @@
 #include "driver/app.h"
 #include "driver/configs.h"
 #include "driver/e2e.h"
+#include "driver/recorder.h"
 #include "driver/registry.h"
 #include "driver/workspace.h"
 #include "pages/argument_slot.h"
@@ -87,60 +88,19 @@ std::string demoExe() { return join(demoFolder(), "brennic-demo.exe"); }
 std::string recordPath() { return join(workDir(), "record.txt"); }
 std::string probeRecordPath() { return join(workDir(), "probe.txt"); }
 
-// A fresh workspace with the config, the demo program and the record file named in our environment (the
-// program and everything it starts inherit it).
-void prepare(const std::string& describedProgram = "brennic-demo.exe") {
+// A fresh workspace with the config and the demo program (or another stand-in); the record files are named
+// in our environment, which the program and everything it starts inherit.
+void prepare(const std::string& describedProgram = {}) {
     resetWorkspace();
     deleteOptions();
     writeConfigFile(join(appDir(), "prog.vx"), launchTables());
-    REQUIRE(copyFile(builtProgram(describedProgram), demoExe()));
-    SetEnvironmentVariableA("BRENNIC_DEMO_RECORD", recordPath().c_str());
+    REQUIRE(installRecorder(demoExe(), recordPath()));
+    if (!describedProgram.empty()) REQUIRE(copyFile(builtProgram(describedProgram), demoExe()));
     SetEnvironmentVariableA("BRENNIC_PROBE_RECORD", probeRecordPath().c_str());
 }
 
-// ---------------------------------------------------------------------------------------------------------
-// The demo's record file
-
-struct Run {
-    std::string cmdline;
-    std::string cwd;
-    std::vector<std::string> args;
-};
-
-std::vector<Run> readRuns() {
-    std::vector<Run> runs;
-    const std::string text = readFile(recordPath());
-    Run current;
-    bool inBlock = false;
-    std::size_t pos = 0;
-    for (std::size_t end; (end = text.find('\n', pos)) != std::string::npos; pos = end + 1) {
-        const std::string line = text.substr(pos, end - pos);
-        if (line == "run") {
-            current = Run{};
-            inBlock = true;
-        } else if (line == "end" && inBlock) {
-            runs.push_back(current);
-            inBlock = false;
-        } else if (line.rfind("cmdline=", 0) == 0) {
-            current.cmdline = line.substr(8);
-        } else if (line.rfind("cwd=", 0) == 0) {
-            current.cwd = line.substr(4);
-        } else if (line.rfind("arg", 0) == 0 && line.rfind("argc=", 0) != 0) {
-            current.args.push_back(line.substr(line.find('=') + 1));
-        }
-    }
-    return runs;
-}
-
-std::vector<Run> waitForRuns(std::size_t count) {
-    const DWORD start = GetTickCount();
-    std::vector<Run> runs = readRuns();
-    while (runs.size() < count && GetTickCount() - start < 2 * kWaitMs) {
-        Sleep(50);
-        runs = readRuns();
-    }
-    return runs;
-}
+std::vector<RecordedRun> readRuns() { return recordedRuns(recordPath()); }
+std::vector<RecordedRun> waitForRuns(std::size_t count) { return e2e::waitForRuns(recordPath(), count); }
 
 // ---------------------------------------------------------------------------------------------------------
 // Processes a start created
@@ -329,19 +289,20 @@ E2E_TEST(StartDeliversTheCommandLineInEveryModeAndFromEveryTrigger) {
             start(app, how);
             const auto runs = waitForRuns(1);
             REQUIRE(runs.size() == 1);
-            CHECK_EQ(runs[0].cmdline, quoted(demoExe()) + " " + kParameters);
-            CHECK_EQ(runs[0].cwd, demoFolder());
+            CHECK_EQ(runs[0].commandLine, quoted(demoExe()) + " " + kParameters);
+            CHECK_EQ(runs[0].directory, demoFolder());
             const std::vector<std::string> args = {demoExe(), "--level", "fast", "--name", "two words",
                                                    "-o",      "out",     "file.txt"};
-            CHECK(runs[0].args == args);
+            CHECK(runs[0].arguments == args);
             app.settle();
             CHECK(!app.openBox().has_value());
+            if (how != Trigger::Enter) continue;
             // The pages keep what they hold: a second start sends the same line. (By the menu command: a
             // shown console may have taken the keyboard focus from the main window.)
             start(app, Trigger::Menu);
             const auto again = waitForRuns(2);
             REQUIRE(again.size() == 2);
-            CHECK_EQ(again[1].cmdline, runs[0].cmdline);
+            CHECK_EQ(again[1].commandLine, runs[0].commandLine);
         }
     }
 }
@@ -417,7 +378,7 @@ E2E_TEST(WarningsAskBeforeTheStartAndNoCancelsIt) {
     REQUIRE(app.answer(*box, IDYES));
     auto runs = waitForRuns(1);
     REQUIRE(runs.size() == 1);
-    CHECK_EQ(runs[0].cmdline, quoted(demoExe()) + " -i ");
+    CHECK_EQ(runs[0].commandLine, quoted(demoExe()) + " -i ");
 
     // "Show warnings" off: no question, the program starts.
     app.post(IDCMD_SHOW_WARNINGS);
@@ -512,12 +473,12 @@ E2E_TEST(CopyCommandLineMatchesWhatStartRuns) {
         const auto runs = waitForRuns(1);
         REQUIRE(runs.size() == 1);
         const std::string program = quoted(demoExe()) + " --level fast --name \"two words\" -o  ";
-        CHECK_EQ(runs[0].cmdline, program);
+        CHECK_EQ(runs[0].commandLine, program);
         if (mode == IDCMD_HOLD_CONSOLE) {
             const std::string drive = appDir().substr(0, 1);
             CHECK_EQ(copied, "cmd.exe /k " + drive + ": && cd " + quoted(demoFolder()) + " && " + program);
         } else {
-            CHECK_EQ(copied, runs[0].cmdline);
+            CHECK_EQ(copied, runs[0].commandLine);
         }
     }
 }
@@ -544,7 +505,7 @@ E2E_TEST(DriveRootPathStaysOneArgument) {
         note("path field: " + windowText(GetDlgItem(pageWith(app.mainWindow(), IDC_PATH1), IDC_PATH1)));
     }
     REQUIRE(runs.size() == 1);
-    CHECK_EQ(runs[0].cmdline, quoted(demoExe()) + " -d \"Z:\\\\\" -v ");
+    CHECK_EQ(runs[0].commandLine, quoted(demoExe()) + " -d \"Z:\\\\\" -v ");
     const std::vector<std::string> args = {demoExe(), "-d", "Z:\\", "-v"};
-    CHECK(runs[0].args == args);
+    CHECK(runs[0].arguments == args);
 }
