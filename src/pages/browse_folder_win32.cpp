@@ -21,6 +21,10 @@ bool pathOf(PCIDLIST_ABSOLUTE item, std::string& path) {
     std::vector<wchar_t> wide(32768);
     if (!SHGetPathFromIDListEx(item, wide.data(), static_cast<DWORD>(wide.size()), GPFIDL_DEFAULT)) return false;
     if (wide[0] == L'\0') return false;
+    // Some shells cut a long path to the classic limit and still report success: a path that names no
+    // folder is not what the user chose.
+    const DWORD attributes = GetFileAttributesW(wide.data());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
     BOOL lossy = FALSE;
     const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), -1, nullptr, 0, nullptr, &lossy);
     if (size <= 1 || lossy || static_cast<std::size_t>(size - 1) > kMaxFolderText) return false;

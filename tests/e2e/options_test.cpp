@@ -1,5 +1,8 @@
 // The options in the registry and their menu items in the real program: defaults, "Save config", restarts,
 // stored values out of range, the running-programs folder.
+#include <windows.h>
+#include <commctrl.h>
+
 #include "driver/app.h"
 #include "driver/configs.h"
 #include "driver/e2e.h"
@@ -245,4 +248,87 @@ E2E_TEST(RunningProgramsFolderChosenIsSavedWithItsText) {
     CHECK(!folder->empty());
     CHECK_EQ(*folder, workDir());
     CHECK_EQ(folder->substr(1, 2), std::string(":\\"));
+}
+
+namespace {
+
+BOOL CALLBACK findTree(HWND child, LPARAM parameter) {
+    if (className(child) == "SysTreeView32") {
+        *reinterpret_cast<HWND*>(parameter) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Opens "Running programs folder" on the stored folder, waits until the browser has selected the item named
+// `preselected`, moves the selection with `move` (given the tree and that item), presses OK and saves.
+template <typename Move>
+void chooseInBrowser(App& app, const std::string& preselected, Move move) {
+    app.post(IDCMD_PROGRAMS_FOLDER);
+    HWND browser = app.waitForWindowTitled("Browse for Folder");
+    REQUIRE(browser != nullptr);
+    CHECK(app.settle());
+    HWND tree = nullptr;
+    EnumChildWindows(browser, findTree, reinterpret_cast<LPARAM>(&tree));
+    REQUIRE(tree != nullptr);
+    LRESULT selected = 0;
+    // The browser selects the stored folder level by level; on a busy machine that can take a while.
+    for (DWORD started = GetTickCount(); GetTickCount() - started < 2 * kWaitMs; Sleep(20)) {
+        selected = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        if (selected != 0 && app.treeItemText(tree, selected) == preselected) break;
+    }
+    REQUIRE(selected != 0);
+    CHECK_EQ(app.treeItemText(tree, selected), preselected);
+    const LRESULT target = move(tree, selected);
+    REQUIRE(target != 0);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, target);
+    CHECK_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), target);
+    PostMessageA(browser, WM_COMMAND, IDOK, 0);
+    CHECK(app.settle());
+    CHECK(!IsWindow(browser) || !IsWindowVisible(browser));
+    saveConfig(app);
+}
+
+}  // namespace
+
+E2E_TEST(AFolderTooLongForOurTextsIsTakenAsACancel) {
+    freshStart();
+    const std::string base = join(workDir(), "long");
+    // The stored folder fits; its only subfolder makes a path of more than 259 characters.
+    const std::string child = join(base, std::string(259 - base.size() + 20, 'x'));
+    REQUIRE(base.size() < 200);
+    REQUIRE(makeFolders(base));
+    const std::string longPath = "\\\\?\\" + child;  // longer than the plain API takes
+    const std::wstring wide(longPath.begin(), longPath.end());
+    // The plain API cannot remove it at the next reset, so it may be left from an earlier run.
+    REQUIRE(CreateDirectoryW(wide.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    setOptionDword("user dir", 1);
+    setOptionText("run app path", base);
+    App app = startReady();
+    chooseInBrowser(app, "long", [](HWND tree, LRESULT selected) {
+        SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, selected);
+        return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, selected);
+    });
+    CHECK_EQ(optionDword("user dir").value_or(9), 0u);
+    CHECK_EQ(optionText("run app path").value_or(""), base);
+}
+
+E2E_TEST(AVirtualFolderIsTakenAsACancel) {
+    freshStart();
+    setOptionDword("user dir", 1);
+    setOptionText("run app path", workDir());
+    App app = startReady();
+    // The drive's parent in the tree is "My Computer", which is no file-system folder.
+    chooseInBrowser(app, "e2e-work", [](HWND tree, LRESULT selected) {
+        LRESULT item = selected;
+        for (;;) {
+            const LRESULT parent = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, item);
+            if (parent == 0) return LRESULT{0};
+            const LRESULT grandparent = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, parent);
+            if (grandparent == 0) return item;  // `item` is a child of the root (the desktop)
+            item = parent;
+        }
+    });
+    CHECK_EQ(optionDword("user dir").value_or(9), 0u);
+    CHECK_EQ(optionText("run app path").value_or(""), workDir());
 }

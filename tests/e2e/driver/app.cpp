@@ -1,6 +1,7 @@
 // Driving a running brennic.exe from the test driver.
 #include "driver/app.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <cstring>
@@ -255,6 +256,32 @@ bool App::probe(void* request, std::size_t size) {
     }
     VirtualFreeEx(process, block, 0, MEM_RELEASE);
     return ok;
+}
+
+std::string App::treeItemText(HWND tree, LPARAM item) {
+    // A pointer in the message must point into the program's memory, not the driver's.
+    struct Block {
+        TVITEMA item;
+        char text[MAX_PATH];
+    };
+    HANDLE process = process_.hProcess;
+    auto* remote = static_cast<Block*>(VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT | MEM_RESERVE,
+                                                      PAGE_READWRITE));
+    if (remote == nullptr) return {};
+    Block block{};
+    block.item.mask = TVIF_TEXT | TVIF_HANDLE;
+    block.item.hItem = reinterpret_cast<HTREEITEM>(item);
+    block.item.pszText = remote->text;
+    block.item.cchTextMax = MAX_PATH;
+    std::string text;
+    if (WriteProcessMemory(process, remote, &block, sizeof block, nullptr) &&
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(process, remote, &block, sizeof block, nullptr)) {
+        block.text[MAX_PATH - 1] = '\0';
+        text = block.text;
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return text;
 }
 
 MenuItemInfo App::menuItem(int id) {

@@ -79,6 +79,9 @@ public:
     // A visible top-level window of the process with this title, waited for.
     HWND waitForWindowTitled(const std::string& title, DWORD timeoutMs = kWaitMs);
 
+    // The text of a tree-view item of the program (read through the program's own memory).
+    std::string treeItemText(HWND tree, LPARAM item);
+
     MenuItemInfo menuItem(int id);
     // Sends `target` a dropped-files handle naming `file`; true when the window released the handle, nothing
     // when the probe could not run.
