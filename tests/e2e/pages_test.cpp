@@ -511,3 +511,36 @@ E2E_TEST(OpenArgumentFolderIsOfferedOnlyWithAPathInUse) {
     CHECK(app.running());
 }
 
+
+// A restored page that is not in use is filled as a fresh start fills it, so that when an entry later leads to
+// the list its slot happens to hold, the page shows that list at its first entry.
+E2E_TEST(RestoredUnusedPageShowsTheListItIsLaterLedTo) {
+    resetWorkspace();
+    deleteOptions();
+    ProgramDescription tables = pagesTables();
+    tables.actions.push_back(action("Again", 1u, 0));  // leads back to "Command", list 0
+    tables.lists[0].entries.push_back(static_cast<std::uint16_t>(tables.actions.size() - 1));
+    writeConfigFile(join(appDir(), "prog.vx"), tables);
+    // Argument 1 in use on "Help" (list 0, entry 1); arguments 2 and 3 not in use, so nothing is stored for them.
+    const std::vector<std::uint8_t> saved{1, 0, 0, 0, 0, 0, 0, 1, 0, 0};
+    REQUIRE(makeFolders(join(appDir(), "Packer")));
+    REQUIRE(writeFile(join(join(appDir(), "Packer"), "tool.as"), saved));
+    App app = App::start();
+    REQUIRE(waitFor([&] { return pageWindow(app, 3) != nullptr; }, kWaitMs));
+    app.settle();
+    CHECK_EQ(comboSelection(app, 0), 1);
+    EXPECT_STATUS(app, "Help", "2", "4");
+    CHECK_EQ(tabCaption(app, 1), kBlank);
+    CHECK_EQ(tabCaption(app, 2), kBlank);
+
+    choose(app, 0, 3);  // "Again"
+    CHECK_EQ(tabCaption(app, 1), "Argument 2");
+    CHECK(comboItems(app, 1) == (std::vector<std::string>{"Add", "Help", "Extract", "Again"}));
+    CHECK_EQ(comboSelection(app, 1), 0);
+    CHECK_EQ(text(app, 1, kIds[1].pathLabel), "Archive file");
+    CHECK(enabled(app, 1, kIds[1].manual));
+    CHECK_EQ(tabCaption(app, 2), "Argument 3");  // "Add" on page 2 leads to "Level"
+    CHECK(comboItems(app, 2) == (std::vector<std::string>{"Fast", "Best"}));
+    PRESS(app, 1, VK_CONTROL, VK_RIGHT);
+    EXPECT_STATUS(app, "Again", "1", "4");
+}
