@@ -19,17 +19,18 @@ fi
 headless=1
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then headless=0; fi
 
-# The program runs as a user would see it: its windows are left to the window manager, if there is one.
-export BRENNIC_WINE_MANAGED=1
 if [ "$headless" = 0 ]; then
+  # The program's windows are left to the window manager, as a user would see them.
+  export BRENNIC_WINE_MANAGED=1
   wine_session_prefix "$build/wineprefix-run"
   echo "run: starting brennic.exe from $run_dir (close its window to stop)"
   cd "$run_dir"
   exec wine ./brennic.exe </dev/null
 fi
 
+# Without a window manager Wine draws the window frames itself (a prefix of its own for that).
 trap wine_session_end EXIT
-wine_session_prefix "$build/wineprefix-run"
+wine_session_prefix "$build/wineprefix-shot"
 BRENNIC_PRIVATE_X=1 wine_session_display
 cd "$run_dir"
 wine ./brennic.exe </dev/null >/dev/null 2>&1 &
