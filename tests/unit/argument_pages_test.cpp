@@ -409,7 +409,7 @@ TEST_F(ArgumentPagesTest, PageCommandsClearAndOpenOnlyWhatTheEntryTakes) {
     EXPECT_FALSE(pages.folderCommandEnabled(0));
     EXPECT_TRUE(pages.folderToOpen(0).empty());
 
-    choose(1, 1);  // a folder spec opens the path itself
+    choose(1, 1);  // an entry choosing a folder opens the path itself
     slot(1).path = "D:\\out";
     EXPECT_EQ(pages.folderToOpen(1), "D:\\out");
 
