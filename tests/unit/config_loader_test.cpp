@@ -197,6 +197,10 @@ TEST(ValidateDescription, IndexTests) {
     raw = test::sampleRaw();
     raw.actionRecords[4].textCount = 0;  // behaves like 1
     EXPECT_EQ(validateMessage(raw), "");
+    raw.stringTable.push_back("enough strings for a second one");
+    ++raw.header.stringCount;
+    raw.actionRecords[4].textCount = 2;
+    EXPECT_EQ(validateMessage(raw), "");
     raw.actionRecords[4].textCount = 3;
     EXPECT_EQ(validateMessage(raw), "The config is damaged");
 
@@ -292,7 +296,8 @@ TEST(ValidateDescription, RefusesWhatTheTablesCannotHold) {
 }
 
 TEST(ValidateDescription, StringCountFloor) {
-    // With no tables the builder takes no strings, but the save file path needs two.
+    // The smallest usable description (one list label, one caption) takes two strings, which are also the two
+    // that the save file path reads.
     ProgramDescription raw;
     raw.header.version = 1;
     raw.header.listCount = 1;
