@@ -284,6 +284,25 @@ std::string App::treeItemText(HWND tree, LPARAM item) {
     return text;
 }
 
+bool App::dropFiles(HWND target, const std::vector<std::string>& names) {
+    ProbeRequest request;
+    request.command = kProbeDropFiles;
+    request.window = reinterpret_cast<std::uintptr_t>(target);
+    std::string list;
+    for (const std::string& name : names) list += name + '\0';
+    list.push_back('\0');
+    if (list.size() > sizeof request.text) return false;
+    std::memcpy(request.text, list.data(), list.size());
+    return probe(&request, sizeof request) && request.found != 0;
+}
+
+std::string App::currentDirectory() {
+    ProbeRequest request;
+    request.command = kProbeCurrentDirectory;
+    if (!probe(&request, sizeof request) || request.found == 0) return {};
+    return std::string(request.text, strnlen(request.text, sizeof request.text));
+}
+
 MenuItemInfo App::menuItem(int id) {
     ProbeRequest request;
     request.command = kProbeMenuItem;

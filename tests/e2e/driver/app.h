@@ -92,6 +92,12 @@ public:
     // 0xAARRGGBB at the centre of the main window's big icon; nothing when it has none.
     std::optional<std::uint32_t> bigIconPixel();
 
+    // Drops the names on a window of the program, as the shell does (WM_DROPFILES with a real drop handle);
+    // returns once the drop is posted.
+    bool dropFiles(HWND target, const std::vector<std::string>& names);
+    // The program's current directory; empty when it could not be read.
+    std::string currentDirectory();
+
     // Posts WM_COMMAND with the id (menu, notification 0) to the main window; returns at once.
     void post(int commandId);
     // Presses keys with SendInput on the main window: modifiers are held while the last key is pressed.

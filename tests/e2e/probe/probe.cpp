@@ -160,6 +160,33 @@ void popupMenuItem(ProbeRequest& request) {
     request.found = 1;
 }
 
+// A dropped-files handle built the way the shell builds one, posted to the window like a real drop.
+void dropFiles(ProbeRequest& request) {
+    std::size_t length = 0;
+    while (length < sizeof request.text && request.text[length] != '\0')
+        length += strnlen(request.text + length, sizeof request.text - length) + 1;
+    if (length >= sizeof request.text) return;
+    ++length;  // the closing zero
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + length);
+    if (memory == nullptr) return;
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), request.text, length);
+    GlobalUnlock(memory);
+    HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
+    if (PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) {
+        request.found = 1;
+    } else {
+        GlobalFree(memory);
+    }
+}
+
+void currentDirectory(ProbeRequest& request) {
+    const DWORD length = GetCurrentDirectoryA(sizeof request.text, request.text);
+    request.found = length > 0 && length < sizeof request.text ? 1 : 0;
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
@@ -171,6 +198,8 @@ extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
         case brennic::e2e::kProbeSettle: settle(*request); break;
         case brennic::e2e::kProbeDropReleased: dropReleased(*request); break;
         case brennic::e2e::kProbePopupMenuItem: popupMenuItem(*request); break;
+        case brennic::e2e::kProbeDropFiles: dropFiles(*request); break;
+        case brennic::e2e::kProbeCurrentDirectory: currentDirectory(*request); break;
         default: break;
     }
     return 0;

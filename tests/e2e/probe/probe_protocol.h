@@ -17,6 +17,9 @@ enum ProbeCommand : std::uint32_t {
                              // dropped-files handle it was sent, as DragFinish does)
     kProbePopupMenuItem = 6, // id -> found (a context menu of the program is open and holds the item), state,
                              // text
+    kProbeDropFiles = 10,    // window, text (names each ended by a zero byte, then one more) -> found once a
+                             // dropped-files handle holding them was posted to the window as WM_DROPFILES
+    kProbeCurrentDirectory = 11,  // -> found, text (the program's current directory)
 };
 
 struct ProbeRequest {
