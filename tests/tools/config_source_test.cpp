@@ -2,6 +2,7 @@
 // hatches for values only unusual files hold.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -227,6 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
     Refusals, ConfigSourceRefusal,
     testing::Values(
         Refusal{"TomlSyntax", kProgram + "[lists.l]\nlabel = \"unterminated\n", "5:22", "control characters"},
+        Refusal{"HeaderWithoutName", kProgram + kList + "[}actions.a]\ncaption = \"A\"\n", "7:2", "table name"},
+        Refusal{"ArrayHeaderWithoutName", kProgram + kList + "[[ =x]]\n", "7:4", "table name"},
         Refusal{"UnknownTopLevelKey", kProgram + kList + "[action.a]\ncaption = \"A\"\n", "7:2", "unknown key 'action'"},
         Refusal{"UnknownActionKey", kProgram + kList + "[actions.a]\ncaptoin = \"A\"\n", "8:1",
                 "unknown key 'captoin'"},
@@ -303,6 +306,17 @@ INSTANTIATE_TEST_SUITE_P(
                 "3:17", "at most 5 strings"}),
     [](const testing::TestParamInfo<Refusal>& param) { return std::string(param.param.name); });
 
+TEST(ConfigSource, BracketsInsideValuesAndStringsAreNotTableHeaders) {
+    const Compiled c = compile(kProgram +
+                               "[lists.l]\nlabel = \"L\"\nactions = [\n  \"a\",\n]\n"
+                               "[actions.a]\ncaption = \"A\"\ntext = '''\n[= not a header\n'''\n"
+                               "[filters.f]\npairs = [\n    [\n        \"All\", \"*.*\"\n    ],\n    [ # comment [=\n"
+                               "        \"Text\", \"*.txt\"],\n]\n");
+    ASSERT_TRUE(c.outcome.ok()) << errorsOf(c);
+    EXPECT_EQ(c.description.stringTable.back(), "All\x01*.*\x01Text\x01*.txt\x01");
+    EXPECT_EQ(c.description.stringTable[8], "[= not a header\n");
+}
+
 TEST(ConfigSource, ReportsEveryErrorInSourceOrder) {
     const Compiled c = compile(kProgram +
                                "[lists.l]\nlabel = \"L\"\nactions = [\"x\"]\n"
@@ -313,6 +327,58 @@ TEST(ConfigSource, ReportsEveryErrorInSourceOrder) {
     }
     EXPECT_EQ(formatDiagnostic("dir/src.toml", c.outcome.errors[0]),
               "dir/src.toml:6:12: 'actions' of list 'l' names 'x', but there is no [actions.x]");
+}
+
+}  // namespace
+}  // namespace brennic::authoring
+
+namespace brennic::authoring {
+namespace {
+
+// Damaged sources (bytes flipped, lines cut, text inserted) never crash the compiler; every refusal has a
+// position, and whatever it accepts passes the loader's tests.
+TEST(ConfigSource, MangledSourcesAreRefusedWithPositionsOrCompileToValidConfigs) {
+    const std::string base =
+        kProgram +
+        "first-list = \"l\"\n"
+        "[lists.l]\nlabel = \"L\"\nactions = [\"a\", \"b\"]\n"
+        "[lists.m]\nlabel = \"M\"\nactions = [\"b\"]\n"
+        "[actions.a]\ncaption = \"A\"\ntext = \"-a p@ m@\"\npath = \"p\"\nmanual = \"n\"\nnext = \"m\"\n"
+        "[actions.b]\ncaption = \"B\"\norder = [\"path\", \"action\"]\npath = \"p\"\n"
+        "[paths.p]\ndialog = \"save\"\nlabel = \"P\"\nfilters = [\"f\", \"g\"]\n"
+        "[manuals.n]\nlabel = \"N\"\ninfo = \"I\"\n"
+        "[filters.f]\ndescription = \"D\"\npattern = \"*.d\"\n"
+        "[filters.g]\npairs = [[\"E\", \"*.e\"], [\"F\", \"*.f\"]]\n";
+    ASSERT_TRUE(compile(base).outcome.ok()) << errorsOf(compile(base));
+    const std::string alphabet = "[]{}=\",.\n #\\abcdeflmnp0123456789-_\x01\x7F\xC3\xA9";
+    std::mt19937 rng(7);
+    int refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string source = base;
+        const int edits = std::uniform_int_distribution<int>(1, 4)(rng);
+        for (int e = 0; e < edits && !source.empty(); ++e) {
+            const std::size_t at = std::uniform_int_distribution<std::size_t>(0, source.size() - 1)(rng);
+            const char c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+            switch (std::uniform_int_distribution<int>(0, 3)(rng)) {
+                case 0: source[at] = c; break;
+                case 1: source.insert(at, 1, c); break;
+                case 2: source.erase(at, std::uniform_int_distribution<std::size_t>(1, 12)(rng)); break;
+                default: source.resize(at); break;
+            }
+        }
+        const Compiled c = compile(source);
+        if (c.outcome.ok()) {
+            EXPECT_EQ(findDamage(c.description), nullptr) << source;
+            EXPECT_EQ(c.description.header.stringCount, c.description.stringTable.size());
+            continue;
+        }
+        ++refused;
+        for (const Diagnostic& d : c.outcome.errors) {
+            EXPECT_GT(d.where.line, 0u) << d.message << "\n" << source;
+            EXPECT_FALSE(d.message.empty());
+        }
+    }
+    EXPECT_GT(refused, 1000);
 }
 
 }  // namespace

@@ -17,6 +17,79 @@ SourceLocation locationOf(const toml::source_region& region) {
     return {region.begin.line, region.begin.column};
 }
 
+// toml++ 3.3 reads a table header whose name starts with a character that cannot start a key under a broken
+// precondition (an assertion in debug builds, undefined behaviour where it is compiled as an assumption).
+// Such headers are found here first and refused as a syntax error. The scan follows strings, comments and
+// brackets far enough to know which lines begin a table header.
+std::optional<SourceLocation> malformedTableHeader(std::string_view text) {
+    auto bareKey = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+    };
+    std::uint32_t line = 1;
+    std::size_t lineStart = 0;
+    int depth = 0;
+    bool atLineStart = true;
+    auto column = [&](std::size_t at) {
+        std::uint32_t count = 1;
+        for (std::size_t i = lineStart; i < at; ++i) {
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++count;
+        }
+        return count;
+    };
+    auto skipTo = [&](std::size_t& i, std::string_view end, bool escapes) {
+        while (i < text.size() && text.compare(i, end.size(), end) != 0) {
+            if (text[i] == '\n') {
+                if (end.size() == 1) return;  // a one-line string ends at the line's end
+                ++line;
+                lineStart = i + 1;
+            }
+            i += (escapes && text[i] == '\\' && i + 1 < text.size() && text[i + 1] != '\n') ? 2u : 1u;
+        }
+        i = std::min(text.size(), i + end.size());
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+            lineStart = ++i;
+            atLineStart = true;
+            continue;
+        }
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++i;
+            continue;
+        }
+        if (c == '[' && depth == 0 && atLineStart) {
+            std::size_t at = i + 1;
+            if (at < text.size() && text[at] == '[') ++at;
+            while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+            if (at < text.size() && !bareKey(text[at]) && text[at] != '"' && text[at] != '\'' && text[at] != ']') {
+                return SourceLocation{line, column(at)};
+            }
+            while (i < text.size() && text[i] != '\n') ++i;  // a header is one line
+            continue;
+        }
+        atLineStart = false;
+        if (c == '#') {
+            while (i < text.size() && text[i] != '\n') ++i;
+        } else if (text.compare(i, 3, "\"\"\"") == 0) {
+            i += 3;
+            skipTo(i, "\"\"\"", true);
+        } else if (text.compare(i, 3, "\'\'\'") == 0) {
+            i += 3;
+            skipTo(i, "\'\'\'", false);
+        } else if (c == '"' || c == '\'') {
+            ++i;
+            skipTo(i, c == '"' ? "\"" : "\'", c == '"');
+        } else {
+            if (c == '[' || c == '{') ++depth;
+            if ((c == ']' || c == '}') && depth > 0) --depth;
+            ++i;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string quotedName(std::string_view name) { return "'" + std::string(name) + "'"; }
 
 // One named entry of a kind ([lists.NAME] and so on).
@@ -419,7 +492,7 @@ void Compiler::readActions() {
         ActionOut out;
         out.caption = text(t, "caption", owner, true).value_or("");
         out.actionText = text(t, "text", owner, false);
-        out.record.textCount = out.actionText ? 2 : 1;
+        out.record.textCount = out.actionText ? 2u : 1u;
         if (const toml::node* count = t.get("text-count")) {
             if (out.actionText) {
                 error(*count, "'text-count' of " + owner.name + " cannot be given together with 'text' (an "
@@ -641,6 +714,10 @@ void Compiler::assemble() {
 }
 
 CompileOutcome Compiler::run(std::string_view sourceText, std::string_view sourceName) {
+    if (auto where = malformedTableHeader(sourceText)) {
+        error(*where, "a table name must follow '[' (a letter, digit, '-', '_' or a quoted name)");
+        return std::move(outcome_);
+    }
     toml::table root;
     try {
         root = toml::parse(sourceText, sourceName);
