@@ -3,6 +3,7 @@
 #include "description/config_loader.h"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <streambuf>
 #include <vector>
@@ -203,7 +204,13 @@ void validateDescription(const ProgramDescription& d, errorVX& error) {
 
 void loadConfigFile(const std::string& path, ProgramDescription& d, errorVX& error) {
     std::ifstream file;
-    if (!path.empty()) file.open(path, std::ios::in | std::ios::binary);
+    bool folder = false;
+#ifndef _WIN32
+    // Windows refuses to open a folder as a file; elsewhere the open succeeds, so refuse it here alike.
+    std::error_code ignored;
+    folder = !path.empty() && std::filesystem::is_directory(std::filesystem::path(path), ignored);
+#endif
+    if (!path.empty() && !folder) file.open(path, std::ios::in | std::ios::binary);
     if (!file.is_open()) raiseError(error, &errorVX::fileError, kLoadFileError);
     if (configFileSize(file) == 0) raiseError(error, &errorVX::fileError, kEmptyFile);
     loadDescription(d, file, error);

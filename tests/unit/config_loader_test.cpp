@@ -343,6 +343,7 @@ protected:
 TEST_F(ConfigFileTest, OpenSizeLoadAndValidate) {
     EXPECT_EQ(outcome((dir / "missing.vx").string()), "Load file error");
     EXPECT_EQ(outcome(""), "Load file error");
+    EXPECT_EQ(outcome(dir.string()), "Load file error");
     EXPECT_EQ(outcome(write("empty.vx", {})), "Empty file");
     EXPECT_EQ(outcome(write("good.vx", test::sampleBytes())), "ok");
     Bytes cut = test::sampleBytes();
