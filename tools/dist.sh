@@ -43,6 +43,8 @@ mkdir -p "$stage/Demo" "$stage/docs" "$stage/examples"
 cp "$build/brennic.exe" "$build/tools/vxtool.exe" "$stage/"
 cp "$build/examples/demo-run/prog.vx" "$stage/prog.vx"
 cp "$build/examples/demo/brennic-demo.exe" "$stage/Demo/"
+# brennic.exe is linked without symbols; the tools are stripped here.
+x86_64-w64-mingw32-strip "$stage/vxtool.exe" "$stage/Demo/brennic-demo.exe"
 cp docs/config-format.md "$stage/docs/"
 for source in examples/*/*.toml; do
   example=$(basename "$(dirname "$source")")
