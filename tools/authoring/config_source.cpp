@@ -756,7 +756,7 @@ CompileOutcome Compiler::run(std::string_view sourceText, std::string_view sourc
     // Whatever the compiler lets through must also pass the loader's own tests.
     if (outcome_.ok()) {
         if (const char* damage = findDamage(description_)) {
-            error({}, std::string("the compiled description would be refused: ") + damage);
+            error(SourceLocation{}, std::string("the compiled description would be refused: ") + damage);
         }
     }
     auto byLocation = [](const Diagnostic& a, const Diagnostic& b) { return a.where < b.where; };
