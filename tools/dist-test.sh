@@ -37,6 +37,10 @@ for program in "$app/brennic.exe" "$app/vxtool.exe" "$app/Demo/brennic-demo.exe"
   done
 done
 
+# The version resource carries the project version the zip is named after.
+version=$(basename "$zip" | sed 's/^brennic-\(.*\)-win64\.zip$/\1/')
+strings -el "$app/brennic.exe" | grep -qx "$version" || fail "brennic.exe has no version resource text $version"
+
 # The window title is the described program's name: the demo config's folder name.
 expected=$(sed -n 's/^folder = "\(.*\)"$/\1/p' examples/demo/demo.toml | head -n 1)
 [ -n "$expected" ] || fail "no folder name in examples/demo/demo.toml"
