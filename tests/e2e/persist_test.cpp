@@ -503,3 +503,30 @@ E2E_TEST(PathDialogs) {
     CHECK(app.settle());
     CHECK_EQ(pathText(app, 0), "windows\\C:");
 }
+
+// A remembered path longer than the dialogs' buffers (only a save file can bring one): both dialogs still open,
+// a cancel keeps it, and the next save writes it whole.
+E2E_TEST(LongRememberedPathReachesTheDialogsCutAndStaysWhole) {
+    prepare();
+    const std::string longPath = "C:\\" + std::string(120, 'a') + "\\" + std::string(200, 'b') + ".txt";
+    writeFile(saveFile(), std::string("\x01\x01\x00\x00\x00", 5) + u16(0) + u16(0) + "\x01" + longPath + '\0');
+    App app = App::start();
+    REQUIRE(pagesReady(app));
+    CHECK(!app.openBox().has_value());
+    CHECK_EQ(pathText(app, 0).substr(0, 200), std::string(200, 'b'));
+
+    HWND dialog = openPathDialog(app, 0);
+    REQUIRE(dialog != nullptr);
+    cancelDialog(dialog);
+    CHECK(app.settle());
+    CHECK(app.running());
+
+    selectEntry(app, 0, 2);  // Folder: the slot's path is offered to the folder dialog
+    HWND folder = openPathDialog(app, 0, true);
+    REQUIRE(folder != nullptr);
+    cancelDialog(folder);
+    CHECK(app.settle());
+    CHECK(app.running());
+
+    CHECK(saveWithKeys(app).find(longPath + '\0') != std::string::npos);
+}
