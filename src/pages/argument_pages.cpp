@@ -222,8 +222,12 @@ void ArgumentPages::selectionChanged(int page, int selection) {
     if (item == changed.item) return;
 
     PageView& view = viewOf(page);
+    // What the user typed for an entry that takes manual arguments must survive a switch to another such
+    // entry; refreshPage alone would put an older remembered text over it.
+    const std::string typed = changed.manualUsed != 0 ? view.manualText() : std::string();
     changed.item = item;
     refreshPage(changed, view);
+    if (changed.manualUsed != 0 && !typed.empty()) view.setManualText(typed);
     if (page == 0)
         showStatus(changed);
     else

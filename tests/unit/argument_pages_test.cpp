@@ -302,8 +302,9 @@ TEST_F(ArgumentPagesTest, ManualTextIsRememberedWithAutoClearOff) {
     choose(0, 0);
     EXPECT_EQ(view(0).manualField, "-9");
 
-    // Between two entries that both take manual arguments the field is left as typed.
-    slot(0).manualText.clear();
+    // Between two entries that both take manual arguments the field is left as typed, even while an older
+    // text is remembered.
+    ASSERT_EQ(slot(0).manualText, "-9");
     view(0).type("-x");
     choose(0, 3);
     EXPECT_EQ(view(0).manualField, "-x");
