@@ -12,7 +12,9 @@ const char* orNull(const std::string& text) { return text.empty() ? nullptr : te
 }  // namespace
 
 int Win32MessageBoxes::show(const std::string& text, const std::string& caption, unsigned style) {
-    return MessageBoxA(owner_, text.c_str(), caption.c_str(), style);
+    // A system-modal box belongs to no window: it must show even when the main window cannot take it.
+    HWND owner = (style & kMbSystemModal) != 0 ? nullptr : owner_;
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), style);
 }
 
 void Win32MessageBoxes::beep(unsigned type) { MessageBeep(type); }

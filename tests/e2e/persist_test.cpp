@@ -389,6 +389,8 @@ E2E_TEST(FailedSaveIsReportedAndKeepsTheOldFile) {
         REQUIRE(box.has_value());
         CHECK_EQ(box->caption, "Save!");
         CHECK_EQ(box->text, "Error save!");
+        CHECK(GetWindow(box->window, GW_OWNER) == nullptr);  // system modal, owned by no window
+        CHECK_EQ(app.boxIcon(*box), 0u);
         REQUIRE(app.answer(*box, IDOK));
         CHECK_EQ(readFile(saveFile()), "old");
     }
