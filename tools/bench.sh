@@ -101,7 +101,7 @@ system = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.d
           "advapi32.dll", "msvcrt.dll", "psapi.dll", "shlwapi.dll", "oleaut32.dll", "uxtheme.dll"}
 imports = [l.strip() for l in open(os.path.join(results, "brennic.imports")) if l.strip()]
 foreign = [i for i in imports if i.lower() not in system]
-row("brennic.exe imports", ", ".join(imports), "system DLLs only", not foreign)
+row("brennic.exe imports", " ".join(sorted(i.lower().removesuffix(".dll") for i in imports)), "system DLLs only", not foreign)
 pb, pd = statistics.median(memory[0]), statistics.median(memory[1])
 row("peak working set after start-up, brennic.exe", f"{pb/1024:.1f} MiB", "", None)
 row("  peak working set after start-up, bare dialog", f"{pd/1024:.1f} MiB", "", None)
