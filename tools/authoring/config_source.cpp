@@ -90,6 +90,56 @@ std::optional<SourceLocation> malformedTableHeader(std::string_view text) {
     return std::nullopt;
 }
 
+// toml++ 3.3 asks whether a character outside ASCII is white space through a table with gaps: for most such
+// characters standing outside strings and comments (a letter in a bare key or table name) it reaches a point
+// compiled as unreachable, which is undefined behaviour. Bare keys are ASCII only, so such a character is
+// refused here first, with its position.
+std::optional<SourceLocation> nonAsciiOutsideStrings(std::string_view text) {
+    std::uint32_t line = 1;
+    std::size_t lineStart = 0;
+    auto column = [&](std::size_t at) {
+        std::uint32_t count = 1;
+        for (std::size_t i = lineStart; i < at; ++i) {
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++count;
+        }
+        return count;
+    };
+    auto skipTo = [&](std::size_t& i, std::string_view end, bool escapes) {
+        while (i < text.size() && text.compare(i, end.size(), end) != 0) {
+            if (text[i] == '\n') {
+                if (end.size() == 1) return;  // a one-line string ends at the line's end
+                ++line;
+                lineStart = i + 1;
+            }
+            i += (escapes && text[i] == '\\' && i + 1 < text.size() && text[i + 1] != '\n') ? 2u : 1u;
+        }
+        i = std::min(text.size(), i + end.size());
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+            lineStart = ++i;
+        } else if (c == '#') {
+            while (i < text.size() && text[i] != '\n') ++i;
+        } else if (text.compare(i, 3, "\"\"\"") == 0) {
+            i += 3;
+            skipTo(i, "\"\"\"", true);
+        } else if (text.compare(i, 3, "\'\'\'") == 0) {
+            i += 3;
+            skipTo(i, "\'\'\'", false);
+        } else if (c == '"' || c == '\'') {
+            ++i;
+            skipTo(i, c == '"' ? "\"" : "\'", c == '"');
+        } else if (static_cast<unsigned char>(c) >= 0x80) {
+            return SourceLocation{line, column(i)};
+        } else {
+            ++i;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string quotedName(std::string_view name) { return "'" + std::string(name) + "'"; }
 
 // One named entry of a kind ([lists.NAME] and so on).
@@ -716,6 +766,10 @@ void Compiler::assemble() {
 CompileOutcome Compiler::run(std::string_view sourceText, std::string_view sourceName) {
     if (auto where = malformedTableHeader(sourceText)) {
         error(*where, "a table name must follow '[' (a letter, digit, '-', '_' or a quoted name)");
+        return std::move(outcome_);
+    }
+    if (auto where = nonAsciiOutsideStrings(sourceText)) {
+        error(*where, "a character outside ASCII may stand only in a quoted string, a quoted name or a comment");
         return std::move(outcome_);
     }
     toml::table root;
