@@ -70,6 +70,28 @@ bool ProgramDescription::checkSlots(const ArgumentSlot* slots) const {
     return true;
 }
 
+bool ProgramDescription::savedChainHolds(const ArgumentSlot* slots) const {
+    if (slots[0].enabled == 0) return true;
+    for (int k = 0; k + 1 < kArgumentCount; ++k) {
+        const ArgumentSlot& slot = slots[k];
+        const ArgumentSlot& next = slots[k + 1];
+        bool leadsOn = false;
+        std::uint16_t nextList = 0;
+        if (slot.enabled != 0) {
+            if (slot.group >= listLengths.size()) return false;
+            std::size_t index = slot.item;
+            for (std::size_t list = 0; list < slot.group; ++list) index += listLengths[list];
+            if (index >= listItems.size() || listItems[index] >= actionRecords.size()) return false;
+            const ActionRecord& action = actionRecords[listItems[index]];
+            leadsOn = action.nextListNo != 0;
+            nextList = static_cast<std::uint16_t>(action.nextListNo - 1);
+        }
+        if ((next.enabled != 0) != leadsOn) return false;
+        if (leadsOn && next.group != nextList) return false;
+    }
+    return true;
+}
+
 const std::string& ProgramDescription::descriptionText(int index) const {
     static const std::string empty;
     return index >= 0 && index < static_cast<int>(texts.size()) ? texts[static_cast<std::size_t>(index)] : empty;

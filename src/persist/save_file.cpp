@@ -175,7 +175,9 @@ void offerSaveFileRemoval(const std::string& saveFilePath, FileStore& files, Mes
 bool restoreSavedState(ArgumentSlots& slots, const ProgramDescription& description,
                        const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes) {
     if (!loadSaveFile(slots, saveFilePath, files)) return false;
-    if (description.checkSlots(slots.data())) return true;
+    // A state that no longer follows the lists' chain (the config changed since it was saved) would show a
+    // page the page before it does not lead to, and put it on the command line: it is damaged too.
+    if (description.checkSlots(slots.data()) && description.savedChainHolds(slots.data())) return true;
     offerSaveFileRemoval(saveFilePath, files, boxes);
     // What the rejected file held is not used: the pages start fresh.
     for (ArgumentSlot& slot : slots) {

@@ -83,3 +83,50 @@ TEST(CheckSlots, IgnoresDisabledAndRejectsItemAtListLength) {
 
 }  // namespace
 }  // namespace brennic
+
+namespace brennic {
+namespace {
+
+// Raw tables: list 0 = {a0 -> list 1, a1 ends}, list 1 = {a2 -> list 2}, list 2 = {a3 ends}.
+ProgramDescription chainedRawDescription() {
+    ProgramDescription d;
+    d.header.listCount = 3;
+    d.listLengths = {2, 1, 1};
+    d.listItems = {0, 1, 2, 3};
+    d.actionRecords.resize(4);
+    d.actionRecords[0].nextListNo = 2;
+    d.actionRecords[2].nextListNo = 3;
+    return d;
+}
+
+TEST(SavedChain, AcceptsWhatAConsistentSaveHoldsAndRejectsABrokenChain) {
+    const ProgramDescription d = chainedRawDescription();
+    ArgumentSlot slots[3];
+    slots[0].enabled = 1;  // a0 leads to list 1, whose a2 leads to list 2
+    slots[1].enabled = 1;
+    slots[1].group = 1;
+    slots[2].enabled = 1;
+    slots[2].group = 2;
+    ASSERT_TRUE(d.checkSlots(slots));
+    EXPECT_TRUE(d.savedChainHolds(slots));
+
+    slots[1].group = 2;  // page 2 on a list page 1 does not lead to
+    ASSERT_TRUE(d.checkSlots(slots));
+    EXPECT_FALSE(d.savedChainHolds(slots));
+    slots[1].group = 1;
+
+    slots[1].enabled = 0;  // page 3 in use behind a page 2 that is not
+    EXPECT_FALSE(d.savedChainHolds(slots));
+
+    slots[0].item = 1;  // a1 ends the chain: pages 2 and 3 must be out of use
+    EXPECT_FALSE(d.savedChainHolds(slots));
+    slots[2].enabled = 0;
+    EXPECT_TRUE(d.savedChainHolds(slots));
+
+    slots[0].enabled = 0;  // first page not in use: the pages start fresh anyway
+    slots[2].enabled = 1;
+    EXPECT_TRUE(d.savedChainHolds(slots));
+}
+
+}  // namespace
+}  // namespace brennic

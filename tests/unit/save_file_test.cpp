@@ -209,6 +209,9 @@ struct RemovalTest : SaveFileTest {
     void SetUp() override {
         description.header.listCount = 2;
         description.listLengths = {3, 1};
+        description.listItems = {0, 1, 2, 3};
+        description.actionRecords.resize(4);
+        description.actionRecords[2].nextListNo = 2;  // entry 2 of list 0 leads to list 1
         files.files[kPath] = "";
     }
     // A file whose page 1 selects `group`, `item` and whose page 2 holds a path.
@@ -250,6 +253,15 @@ TEST_F(RemovalTest, FileThatNoLongerFitsIsOfferedForRemoval) {
 
     EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));  // gone: nothing shown
     EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+TEST_F(RemovalTest, FileWhosePagesNoLongerChainIsOfferedForRemoval) {
+    saveSelection(0, 1);  // entry 1 of list 0 leads nowhere, yet page 2 was saved in use
+    boxes.answers.push_back(kIdNo);
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Save file is damaged, remove file?");
+    EXPECT_EQ(page(2).enabled, 0);
 }
 
 TEST_F(RemovalTest, CutOrMissingFileIsSilent) {
