@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     small.header.stringCount = 5;
     save(dir, "five-strings.vx", writeConfig(small));
 
-    // Many lists and actions near their limits, with filters shared between path specifications.
+    // Many lists and actions near their limits, with filters shared between path specs.
     ProgramDescription big = test::sampleTables();
     big.lists.resize(29, big.lists[1]);
     big.lists[28].entries.assign(20, 4);

@@ -166,8 +166,8 @@ const char* findDamage(const ProgramDescription& d) {
         if (item >= h.actionCount) return "a list item names no action";
     for (const ActionRecord& r : d.actionRecords) {
         if (r.nextListNo > h.listCount) return "an action's next list does not exist";
-        if (r.pathSpecNo > h.pathSpecCount) return "an action's path specification does not exist";
-        if (r.manualSpecNo > h.manualSpecCount) return "an action's manual specification does not exist";
+        if (r.pathSpecNo > h.pathSpecCount) return "an action's path spec does not exist";
+        if (r.manualSpecNo > h.manualSpecCount) return "an action's manual spec does not exist";
         if (r.textCount > 2) return "an action owns more than two strings";
     }
     for (std::uint8_t item : d.filterItems)
@@ -177,8 +177,8 @@ const char* findDamage(const ProgramDescription& d) {
 
     if (h.listCount >= kListLimit) return "too many lists";
     if (h.actionCount >= kActionLimit) return "too many actions";
-    if (h.pathSpecCount >= kPathSpecLimit) return "too many path specifications";
-    if (h.manualSpecCount >= kManualSpecLimit) return "too many manual specifications";
+    if (h.pathSpecCount >= kPathSpecLimit) return "too many path specs";
+    if (h.manualSpecCount >= kManualSpecLimit) return "too many manual specs";
     if (h.filterTextCount >= kFilterTextLimit) return "too many filter texts";
     if (h.firstList >= h.listCount) return "the first list does not exist";
 
@@ -187,7 +187,7 @@ const char* findDamage(const ProgramDescription& d) {
     if (listEntries > h.listItemCount) return "the lists need more list items than the file holds";
     std::size_t filterEntries = 0;
     for (const PathSpecRecord& r : d.pathSpecRecords) filterEntries += r.filterCount;
-    if (filterEntries > h.filterItemCount) return "the path specifications need more filter items than the file holds";
+    if (filterEntries > h.filterItemCount) return "the path specs need more filter items than the file holds";
 
     if (h.stringCount < 2) return "fewer than two strings";
     if (h.stringCount < stringsTaken(h, d.actionRecords)) return "fewer strings than the tables take";

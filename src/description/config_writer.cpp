@@ -94,7 +94,7 @@ void rawFromTables(ProgramDescription& d) {
         if (!a.actionText.empty()) d.stringTable.push_back(a.actionText);
     }
     for (const PathSpec& spec : d.pathSpecs) {
-        d.pathSpecRecords.push_back({spec.dialogKind, count8(spec.filters.size(), "a path specification's filters")});
+        d.pathSpecRecords.push_back({spec.dialogKind, count8(spec.filters.size(), "a path spec's filters")});
         for (std::uint16_t filter : spec.filters) d.filterItems.push_back(count8(filter, "a filter index"));
         d.stringTable.push_back(spec.label);
     }
@@ -109,9 +109,9 @@ void rawFromTables(ProgramDescription& d) {
     h.listItemCount = count16(d.listItems.size(), "list items");
     h.filterItemCount = count16(d.filterItems.size(), "filter items");
     h.actionCount = count16(d.actions.size(), "actions");
-    h.pathSpecCount = count16(d.pathSpecs.size(), "path specifications");
+    h.pathSpecCount = count16(d.pathSpecs.size(), "path specs");
     h.filterTextCount = count16(d.filterTexts.size(), "filter texts");
-    h.manualSpecCount = count16(d.manualSpecs.size(), "manual specifications");
+    h.manualSpecCount = count16(d.manualSpecs.size(), "manual specs");
 }
 
 }  // namespace brennic

@@ -18,9 +18,9 @@ std::vector<std::uint8_t> writeConfig(const ProgramDescription& description);
 // description texts, so that loading writeConfig's bytes and building gives the same tables again.
 // version, firstList and the reserved header bytes are kept as they stand in the header; record reserved bytes
 // are 0. An action takes two strings exactly when its actionText is not empty; every list and path
-// specification is written with as many entries as its vector holds (entryCount and filterCount are not read).
+// spec is written with as many entries as its vector holds (entryCount and filterCount are not read).
 // Throws std::length_error when a count or index cannot be stored (more than 65535 entries, more than 255
-// filters in one specification, a filter index above 255, or a table mode flag naming an index too large).
+// filters in one path spec, a filter index above 255, or a table mode flag naming an index too large).
 void rawFromTables(ProgramDescription& description);
 
 }  // namespace brennic

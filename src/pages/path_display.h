@@ -18,8 +18,8 @@ inline constexpr const char kDefaultFilter[] = "Default (*.*)\x01*.*\x01";
 // The path's components in reverse order: C:\Tools\app\in.txt shows as in.txt\app\Tools\C: and C:\ as \C:.
 std::string displayPath(const std::string& path);
 
-// The filter text of a path spec in its stored form (0x01 between the parts): the spec's filter texts joined
-// in order, or the default filter when the spec names none, names one that does not exist, or the joined
+// The filter text of a path spec in its stored form (0x01 between the parts): its filter texts joined
+// in order, or the default filter when it names none, names one that does not exist, or the joined
 // text reaches the filter buffer's size.
 std::string buildFilterText(const ProgramDescription& description, const PathSpec& spec);
 

@@ -18,7 +18,7 @@ inline ActionEntry makeAction(std::string caption, std::string actionText = {}) 
 }
 
 // A small, valid description as built tables: two lists (2 and 3 entries), five actions, two path
-// specifications (open-file with filters 1 and 0, folder without filters), one manual specification and two
+// specs (open-file with filters 1 and 0, folder without filters), one manual spec and two
 // filter texts.
 inline ProgramDescription sampleTables() {
     ProgramDescription d;

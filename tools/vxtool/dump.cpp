@@ -8,7 +8,7 @@ const char* const kDumpHelp =
     "Usage: vxtool dump prog.vx\n"
     "\n"
     "Prints the config as Brennic sees it once loaded: header counts, the six description texts,\n"
-    "every list, action, path specification, manual specification and filter text, and what the\n"
+    "every list, action, path spec, manual spec and filter text, and what the\n"
     "file holds that no table uses. One \"name = value\" line per field; texts are quoted with every\n"
     "byte outside printable ASCII written as \\xHH, so the output compares well with diff.\n"
     "\n"
