@@ -236,6 +236,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "outside ASCII"},
         Refusal{"NonAsciiBareKey", kProgram + kList + "[actions.\"\xd2\x93\"]\ncaption = \"\xc3\xa9\" # \xc3\xa9\n\xc3\xa9 = 1\n",
                 "9:1", "outside ASCII"},
+        // A quote inside a malformed value starts no string: the parser reads the whole token.
+        Refusal{"NonAsciiInMalformedValue", kProgram + kList + "[actions.a]\ncaption = 1\"x\xcf\x97\n", "8:14",
+                "outside ASCII"},
         Refusal{"UnknownTopLevelKey", kProgram + kList + "[action.a]\ncaption = \"A\"\n", "7:2", "unknown key 'action'"},
         Refusal{"UnknownActionKey", kProgram + kList + "[actions.a]\ncaptoin = \"A\"\n", "8:1",
                 "unknown key 'captoin'"},

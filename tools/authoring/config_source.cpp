@@ -93,7 +93,9 @@ std::optional<SourceLocation> malformedTableHeader(std::string_view text) {
 // toml++ 3.3 asks whether a character outside ASCII is white space through a table with gaps: for most such
 // characters standing outside strings and comments (a letter in a bare key or table name) it reaches a point
 // compiled as unreachable, which is undefined behaviour. Bare keys are ASCII only, so such a character is
-// refused here first, with its position.
+// refused here first, with its position. The parser also runs over a whole malformed token to report it, so
+// the scan is strict where the parser would be: a string starts only where a value or key can start (after
+// white space, '=', '[', '{', ',' or '.'), and a one-line string ends at a control character.
 std::optional<SourceLocation> nonAsciiOutsideStrings(std::string_view text) {
     std::uint32_t line = 1;
     std::size_t lineStart = 0;
@@ -106,8 +108,9 @@ std::optional<SourceLocation> nonAsciiOutsideStrings(std::string_view text) {
     };
     auto skipTo = [&](std::size_t& i, std::string_view end, bool escapes) {
         while (i < text.size() && text.compare(i, end.size(), end) != 0) {
+            const auto byte = static_cast<unsigned char>(text[i]);
+            if (end.size() == 1 && ((byte < 0x20 && byte != '\t') || byte == 0x7F)) return;  // ends a one-line string
             if (text[i] == '\n') {
-                if (end.size() == 1) return;  // a one-line string ends at the line's end
                 ++line;
                 lineStart = i + 1;
             }
@@ -115,11 +118,19 @@ std::optional<SourceLocation> nonAsciiOutsideStrings(std::string_view text) {
         }
         i = std::min(text.size(), i + end.size());
     };
+    auto stringMayStart = [&](std::size_t at) {
+        if (at == 0) return true;
+        const char before = text[at - 1];
+        return before == ' ' || before == '\t' || before == '\n' || before == '\r' || before == '=' ||
+               before == '[' || before == '{' || before == ',' || before == '.';
+    };
     for (std::size_t i = 0; i < text.size();) {
         const char c = text[i];
         if (c == '\n') {
             ++line;
             lineStart = ++i;
+        } else if ((c == '"' || c == '\'') && !stringMayStart(i)) {
+            ++i;
         } else if (c == '#') {
             while (i < text.size() && text[i] != '\n') ++i;
         } else if (text.compare(i, 3, "\"\"\"") == 0) {
