@@ -511,7 +511,9 @@ E2E_TEST(PathDialogs) {
 E2E_TEST(LongRememberedPathReachesTheDialogsCutAndStaysWhole) {
     prepare();
     const std::string longPath = "C:\\" + std::string(120, 'a') + "\\" + std::string(200, 'b') + ".txt";
-    writeFile(saveFile(), std::string("\x01\x01\x00\x00\x00", 5) + u16(0) + u16(0) + "\x01" + longPath + '\0');
+    // Page 1 on "Input" (leads on to list 1) with the path; page 2 on "Plain", which ends the chain.
+    writeFile(saveFile(), std::string("\x01\x01\x00\x01\x00\x00\x00", 7) + u16(0) + u16(0) + u16(1) + u16(1) + "\x01" +
+                              longPath + '\0');
     App app = App::start();
     REQUIRE(pagesReady(app));
     CHECK(!app.openBox().has_value());
