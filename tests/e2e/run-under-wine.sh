@@ -35,11 +35,15 @@ args+=(--work "$(to_windows "$work")")
 
 trap wine_session_end EXIT
 wine_session_prefix "$build_dir/wineprefix"
+# A run that was stopped (a test time-out) may have left programs running in the prefix; they would hold the
+# workspace's files. The end-to-end tests run one at a time, so nothing else uses the prefix now.
+wineserver -k >/dev/null 2>&1 || true
 wine_session_display
 
 # The driver's output is read here; the programs it starts get NUL as their standard handles.
 set +e
-wine "$driver" "${args[@]}" </dev/null | tr -d '\r' | tee "$log"
+# sed -u passes each line on at once: a run that is stopped still shows how far it got.
+wine "$driver" "${args[@]}" </dev/null | sed -u 's/\r$//' | tee "$log"
 status=${PIPESTATUS[0]}
 set -e
 grep -q '^[0-9]* passed, 0 failed$' "$log" || status=1

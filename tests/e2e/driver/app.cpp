@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <cstring>
+#include <mutex>
 
 #include "driver/workspace.h"
 #include "probe/probe_protocol.h"
@@ -13,9 +14,15 @@ namespace brennic::e2e {
 
 namespace {
 
+// The watchdog thread ends these too, so every use holds startedLock().
 std::vector<HANDLE>& startedProcesses() {
     static std::vector<HANDLE> handles;
     return handles;
+}
+
+std::mutex& startedLock() {
+    static std::mutex lock;
+    return lock;
 }
 
 template <typename Predicate>
@@ -118,7 +125,10 @@ App App::start(const Launch& launch) {
     HANDLE copy = nullptr;
     DuplicateHandle(GetCurrentProcess(), app.process_.hProcess, GetCurrentProcess(), &copy, 0, FALSE,
                     DUPLICATE_SAME_ACCESS);
-    startedProcesses().push_back(copy);
+    {
+        std::lock_guard<std::mutex> hold(startedLock());
+        startedProcesses().push_back(copy);
+    }
     app.mainWindow();
     return app;
 }
@@ -391,7 +401,13 @@ void App::kill() {
     }
 }
 
+void terminateAllApps() {
+    std::lock_guard<std::mutex> hold(startedLock());
+    for (HANDLE process : startedProcesses()) TerminateProcess(process, 98);
+}
+
 void endAllApps() {
+    std::lock_guard<std::mutex> hold(startedLock());
     for (HANDLE process : startedProcesses()) {
         if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
             TerminateProcess(process, 99);

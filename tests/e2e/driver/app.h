@@ -121,5 +121,7 @@ private:
 
 // Ends every program the current test started and that still runs (called after each test).
 void endAllApps();
+// Ends them at once without waiting; safe from another thread (the driver's watchdog).
+void terminateAllApps();
 
 }  // namespace brennic::e2e

@@ -1,6 +1,10 @@
 // The driver's entry: options, the workspace, running the registered cases.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -16,6 +20,55 @@ namespace {
 
 int g_failures = 0;
 std::vector<std::string> g_notes;
+
+// A case that runs this long is stuck (every wait in it is bounded far below this): the watchdog ends the
+// programs it started, which frees a driver blocked on one of their windows, and the case fails.
+constexpr DWORD kCaseLimitMs = 120000;
+
+struct Watchdog {
+    HANDLE wake = nullptr;  // signalled when a case starts or ends
+    std::atomic<bool> armed{false};
+    std::atomic<bool> fired{false};
+    std::atomic<DWORD> started{0};
+    const char* name = "";
+};
+
+Watchdog g_watchdog;
+
+DWORD WINAPI watch(void*) {
+    for (;;) {
+        if (!g_watchdog.armed) {
+            WaitForSingleObject(g_watchdog.wake, INFINITE);
+            continue;
+        }
+        const DWORD elapsed = GetTickCount() - g_watchdog.started;
+        if (elapsed < kCaseLimitMs) {
+            WaitForSingleObject(g_watchdog.wake, kCaseLimitMs - elapsed);
+            continue;
+        }
+        g_watchdog.armed = false;
+        g_watchdog.fired = true;
+        std::printf("  watchdog: %s still runs after %lu s; ending the programs it started\n", g_watchdog.name,
+                    static_cast<unsigned long>(kCaseLimitMs / 1000));
+        std::fflush(stdout);
+        terminateAllApps();
+    }
+}
+
+void armWatchdog(const char* name) {
+    g_watchdog.name = name;
+    g_watchdog.fired = false;
+    g_watchdog.started = GetTickCount();
+    g_watchdog.armed = true;
+    SetEvent(g_watchdog.wake);
+}
+
+// True when the watchdog had to end the case.
+bool disarmWatchdog() {
+    g_watchdog.armed = false;
+    SetEvent(g_watchdog.wake);
+    return g_watchdog.fired;
+}
 
 std::string baseName(const char* path) {
     std::string text(path);
@@ -44,6 +97,8 @@ void note(const std::string& message) { g_notes.push_back(message); }
 
 int main(int argc, char** argv) {
     using namespace brennic::e2e;
+    // Plain "\n" line ends: the output goes straight to a log through a pipe.
+    _setmode(_fileno(stdout), _O_BINARY);
     std::string onlyFile;
     std::string onlyTest;
     WorkspaceSettings settings;
@@ -64,6 +119,12 @@ int main(int argc, char** argv) {
         std::printf("cannot prepare the workspace in %s\n", settings.workDir.c_str());
         return 2;
     }
+    g_watchdog.wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE watchdog = CreateThread(nullptr, 0, watch, nullptr, 0, nullptr);
+    if (g_watchdog.wake == nullptr || watchdog == nullptr) {
+        std::printf("cannot start the watchdog thread\n");
+        return 2;
+    }
     int passed = 0;
     int failed = 0;
     for (const TestCase& test : testCases()) {
@@ -74,12 +135,14 @@ int main(int argc, char** argv) {
         const DWORD started = GetTickCount();
         std::printf("[ RUN  ] %s\n", test.name);
         std::fflush(stdout);
+        armWatchdog(test.name);
         try {
             test.function();
         } catch (const TestAbort&) {
         } catch (const std::exception& error) {
             fail(test.file, 0, std::string("exception: ") + error.what());
         }
+        if (disarmWatchdog()) fail(test.file, 0, "the case was stuck and was ended by the watchdog");
         endAllApps();
         const DWORD elapsed = GetTickCount() - started;
         if (g_failures == 0) {
