@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config_source.h"
@@ -222,6 +223,9 @@ TEST_P(ConfigSourceRefusal, IsReportedAtItsLineAndColumn) {
         if (line == expected && d.message.find(r.message) != std::string::npos) found = true;
     }
     EXPECT_TRUE(found) << "expected " << r.where << " \"" << r.message << "\", got:\n" << errors;
+    // Messages speak of the source's own characters, never of the form the parser was shown.
+    EXPECT_EQ(errors.find("\xF3\xB0"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("\\U000F"), std::string::npos) << errors;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -239,6 +243,25 @@ INSTANTIATE_TEST_SUITE_P(
         // A quote inside a malformed value starts no string: the parser reads the whole token.
         Refusal{"NonAsciiInMalformedValue", kProgram + kList + "[actions.a]\ncaption = 1\"x\xcf\x97\n", "8:14",
                 "outside ASCII"},
+        Refusal{"NonAsciiAfterNonAsciiString", kProgram + kList + "[actions.a]\ncaption = \"\u4e2d\" \u00e9\n",
+                "8:15", "outside ASCII"},
+        // Columns count characters, not bytes, also in the parser's own messages.
+        Refusal{"SyntaxAfterNonAsciiString",
+                kProgram + kList + "[actions.a]\ncaption = \"\u00e9\u4e2d\U0001F600\" x\n", "8:17", "'x'"},
+        // A byte order mark is read over; columns start after it.
+        Refusal{"SyntaxAfterByteOrderMark", "\xEF\xBB\xBF[program] x\n", "1:11", "'x'"},
+        // Source text that is not UTF-8 (here Latin-1), an overlong form, a surrogate.
+        Refusal{"NotUtf8", kProgram + kList + "[actions.a]\ncaption = \"caf\xe9\"\n", "8:15",
+                "not valid UTF-8 (byte 0xE9)"},
+        Refusal{"NotUtf8Overlong", kProgram + "# \xc0\xaf\n" + kList, "4:3", "not valid UTF-8"},
+        Refusal{"NotUtf8Surrogate", kProgram + kList + "[actions.a]\ncaption = \"\xed\xa0\x80\"\n", "8:12",
+                "not valid UTF-8"},
+        // U+F0000..U+FFFFF carry U+0080..U+FFFF through the parser, so a source cannot hold them itself.
+        Refusal{"PrivateUsePlane15", kProgram + kList + "[actions.a]\ncaption = \"\u00e9\U000F00E9\"\n", "8:13",
+                "U+F00E9"},
+        Refusal{"PrivateUsePlane15InComment", kProgram + "# \U000FFFFD\n" + kList, "4:3", "U+FFFFD"},
+        Refusal{"PrivateUsePlane15Escape", kProgram + kList + "[actions.a]\ncaption = \"\\U000F00E9\"\n", "8:12",
+                "escape would give a private use character"},
         Refusal{"UnknownTopLevelKey", kProgram + kList + "[action.a]\ncaption = \"A\"\n", "7:2", "unknown key 'action'"},
         Refusal{"UnknownActionKey", kProgram + kList + "[actions.a]\ncaptoin = \"A\"\n", "8:1",
                 "unknown key 'captoin'"},
@@ -272,6 +295,20 @@ INSTANTIATE_TEST_SUITE_P(
                 "at most 99"},
         Refusal{"ZeroByte", kProgram + kList + "[actions.a]\ncaption = \"A\\u0000B\"\n", "8:11", "zero byte"},
         Refusal{"NotInCodePage", kProgram + kList + "[actions.a]\ncaption = \"\u4e2d\"\n", "8:11", "U+4E2D"},
+        Refusal{"NotInCodePagePlane1", kProgram + kList + "[actions.a]\ncaption = \"\U0001F600\"\n", "8:11",
+                "U+1F600"},
+        Refusal{"NotInCodePageFEEF", kProgram + kList + "[actions.a]\ncaption = \"\ufeef\"\n", "8:11", "U+FEEF"},
+        Refusal{"NotInCodePagePlane16", kProgram + kList + "[actions.a]\ncaption = \"\U0010FFFD\"\n", "8:11",
+                "U+10FFFD"},
+        // Names outside ASCII are quoted keys; messages show them as written.
+        Refusal{"NonAsciiNameNamesNothing",
+                kProgram + kList + "[actions.a]\ncaption = \"A\"\nnext = \"gr\u00f6\u00dfe\"\n", "9:8",
+                "names 'gr\u00f6\u00dfe', but there is no [lists.gr\u00f6\u00dfe]"},
+        Refusal{"NonAsciiUnknownKey", kProgram + kList + "[actions.a]\n\"capti\u00f3n\" = \"A\"\n", "8:1",
+                "unknown key 'capti\u00f3n'"},
+        Refusal{"NonAsciiDuplicateName",
+                kProgram + kList + "[actions.\"\u00e9\"]\ncaption = \"A\"\n[actions.\"\u00e9\"]\ncaption = \"B\"\n",
+                "9:1", "\u00e9"},
         Refusal{"EmptyFirstList", kProgram + "[lists.l]\nlabel = \"L\"\nactions = []\n", "4:8",
                 "empty, but the first page shows it"},
         Refusal{"EmptyNextList", kProgram + kList + "[lists.e]\nlabel = \"\"\nactions = []\n"
@@ -314,6 +351,29 @@ INSTANTIATE_TEST_SUITE_P(
                                                   kList + "[actions.a]\ncaption = \"A\"\n",
                 "3:17", "at most 5 strings"}),
     [](const testing::TestParamInfo<Refusal>& param) { return std::string(param.param.name); });
+
+// Inputs on which fuzzing found the parser reaching undefined behaviour: it classified a character from
+// U+0080..U+FFFF while reading a bare name or a malformed token for its message. Each is refused in the
+// source's own characters at the place the parser stopped.
+TEST(ConfigSource, FuzzFindingsAreRefusedWithAPosition) {
+    using namespace std::string_literals;
+    const std::pair<std::string, const char*> findings[] = {
+        {"[paths\u0493og-file]\n"s, "1:7"},
+        {"# Exae: a medacio nverter, \"mconv\", wh:v h264 -crf 23 -exe\"\nfolder =11111\"mconv\x01\x00\x00Kma\x00N11"
+         "\xcf\x97\xc5\x86 h264 -crf 23 -y \"out.mp4\"\n\n[pjogram]\nexecu''ua\"\nv\x0c" "ersi\n\"hCtpa = \"!e \""s,
+         "2:30"},
+        {"# Be n\nbctions = 0[\"stor_\xef\xbb\xaf\",888888888888888888888888e xec\x00\"#Ehxa"s, "2:11"},
+        {"s=0[\"\xef\xbb\xaf"s, "1:4"},
+    };
+    for (const auto& [source, where] : findings) {
+        const Compiled c = compile(source);
+        ASSERT_FALSE(c.outcome.ok()) << source;
+        const std::string errors = errorsOf(c);
+        EXPECT_EQ(errors.rfind(std::string(where) + ": ", 0), 0u) << errors;
+        EXPECT_EQ(errors.find("\xF3\xB0"), std::string::npos) << errors;
+        EXPECT_EQ(errors.find("\\U000F"), std::string::npos) << errors;
+    }
+}
 
 TEST(ConfigSource, BracketsInsideValuesAndStringsAreNotTableHeaders) {
     const Compiled c = compile(kProgram +

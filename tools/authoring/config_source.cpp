@@ -8,6 +8,7 @@
 #include <toml++/toml.h>
 
 #include "description/config_loader.h"
+#include "parser_text.h"
 #include "source_text.h"
 
 namespace brennic::authoring {
@@ -15,6 +16,16 @@ namespace {
 
 SourceLocation locationOf(const toml::source_region& region) {
     return {region.begin.line, region.begin.column};
+}
+
+// Every key and string the compiler takes from the parsed tree comes through these two, in the source's own
+// characters (the parser was shown another form of them, see parser_text.h).
+std::string keyOf(const toml::key& key) { return fromParser(key.str()); }
+
+std::optional<std::string> stringOf(const toml::node& node) {
+    const auto* value = node.as_string();
+    if (value == nullptr) return std::nullopt;
+    return fromParser(value->get());
 }
 
 // toml++ 3.3 reads a table header whose name starts with a character that cannot start a key under a broken
@@ -90,12 +101,11 @@ std::optional<SourceLocation> malformedTableHeader(std::string_view text) {
     return std::nullopt;
 }
 
-// toml++ 3.3 asks whether a character outside ASCII is white space through a table with gaps: for most such
-// characters standing outside strings and comments (a letter in a bare key or table name) it reaches a point
-// compiled as unreachable, which is undefined behaviour. Bare keys are ASCII only, so such a character is
-// refused here first, with its position. The parser also runs over a whole malformed token to report it, so
-// the scan is strict where the parser would be: a string starts only where a value or key can start (after
-// white space, '=', '[', '{', ',' or '.'), and a one-line string ends at a control character.
+// Bare keys and table names are ASCII only. A character outside ASCII standing outside strings and comments is
+// refused here with a message that says so (the parser would only name the character it did not expect). This
+// is for the message only: the parser never sees such characters in a form it cannot classify (parser_text.h).
+// A string starts only where a value or key can start (after white space, '=', '[', '{', ',' or '.'), and a
+// one-line string ends at a control character, so a letter inside a malformed token is named too.
 std::optional<SourceLocation> nonAsciiOutsideStrings(std::string_view text) {
     std::uint32_t line = 1;
     std::size_t lineStart = 0;
@@ -250,14 +260,15 @@ void Compiler::checkKeys(const toml::table& table, std::initializer_list<std::st
                          const std::string& owner) {
     for (auto&& [key, value] : table) {
         (void)value;
-        if (std::find(allowed.begin(), allowed.end(), key.str()) == allowed.end()) {
+        const std::string keyName = keyOf(key);
+        if (std::find(allowed.begin(), allowed.end(), keyName) == allowed.end()) {
             std::string known;
             for (auto name : allowed) {
                 if (!known.empty()) known += ", ";
                 known += name;
             }
             error(locationOf(key.source()),
-                  "unknown key " + quotedName(key.str()) + " in " + owner + " (known keys: " + known + ")");
+                  "unknown key " + quotedName(keyName) + " in " + owner + " (known keys: " + known + ")");
         }
     }
 }
@@ -274,10 +285,10 @@ void Compiler::collect(const toml::table& root, Kind& kind) {
     for (auto&& [key, value] : *table) {
         const toml::table* entryTable = value.as_table();
         if (entryTable == nullptr) {
-            error(value, std::string(kind.singular) + " " + quotedName(key.str()) + " must be a table");
+            error(value, std::string(kind.singular) + " " + quotedName(keyOf(key)) + " must be a table");
             continue;
         }
-        kind.entries.push_back({std::string(key.str()), locationOf(key.source()), entryTable});
+        kind.entries.push_back({keyOf(key), locationOf(key.source()), entryTable});
     }
     std::stable_sort(kind.entries.begin(), kind.entries.end(),
                      [](const Entry& a, const Entry& b) { return a.where < b.where; });
@@ -293,13 +304,13 @@ void Compiler::collect(const toml::table& root, Kind& kind) {
 }
 
 std::optional<std::string> Compiler::textOf(const toml::node& node, const std::string& what) {
-    const auto* value = node.as_string();
-    if (value == nullptr) {
+    const auto value = stringOf(node);
+    if (!value) {
         error(node, what + " must be a text in double quotes");
         return std::nullopt;
     }
     std::string bytes;
-    if (auto problem = encodeText(value->get(), bytes)) {
+    if (auto problem = encodeText(*value, bytes)) {
         error(node, what + ": " + describe(*problem));
         return std::nullopt;
     }
@@ -328,15 +339,15 @@ std::optional<std::int64_t> Compiler::integer(const toml::node& node, std::int64
 }
 
 std::optional<std::uint16_t> Compiler::reference(const toml::node& node, const Kind& kind, const std::string& what) {
-    const auto* value = node.as_string();
-    if (value == nullptr) {
+    const auto name = stringOf(node);
+    if (!name) {
         error(node, what + " must be the name of a " + kind.singular + " in double quotes");
         return std::nullopt;
     }
-    const auto found = kind.index.find(value->get());
+    const auto found = kind.index.find(*name);
     if (found == kind.index.end()) {
-        error(node, what + " names " + quotedName(value->get()) + ", but there is no [" + kind.tableName + "." +
-                        value->get() + "]");
+        error(node, what + " names " + quotedName(*name) + ", but there is no [" + kind.tableName + "." + *name +
+                        "]");
         return std::nullopt;
     }
     return found->second;
@@ -519,8 +530,8 @@ void Compiler::readPaths() {
         checkKeys(*entry.table, {"dialog", "label", "filters"}, owner.name);
         PathOut out;
         if (const toml::node* dialog = entry.table->get("dialog")) {
-            if (const auto* name = dialog->as_string()) {
-                const auto* found = std::find(std::begin(kDialogNames), std::end(kDialogNames), name->get());
+            if (const auto name = stringOf(*dialog)) {
+                const auto* found = std::find(std::begin(kDialogNames), std::end(kDialogNames), *name);
                 if (found == std::end(kDialogNames)) {
                     error(*dialog, "'dialog' of " + owner.name +
                                        " must be \"open\", \"save\", \"folder\", \"none\" or a number 0..255");
@@ -593,15 +604,15 @@ void Compiler::readActions() {
             } else {
                 for (std::size_t i = 0; i < pieces->size(); ++i) {
                     const toml::node& piece = *pieces->get(i);
-                    const auto* name = piece.as_string();
+                    const auto name = stringOf(piece);
                     const auto* found =
-                        name == nullptr ? std::end(kPieceNames)
-                                        : std::find(std::begin(kPieceNames), std::end(kPieceNames), name->get());
+                        !name ? std::end(kPieceNames)
+                              : std::find(std::begin(kPieceNames), std::end(kPieceNames), *name);
                     if (found == std::end(kPieceNames)) {
                         error(piece, "'order' of " + owner.name + " may hold only \"path\", \"action\" and "
                                                                   "\"manual\"");
                     } else if (positions[static_cast<std::size_t>(found - std::begin(kPieceNames))] != 0) {
-                        error(piece, "'order' of " + owner.name + " names " + quotedName(name->get()) +
+                        error(piece, "'order' of " + owner.name + " names " + quotedName(*name) +
                                          " twice; use 'positions' to put two pieces at one place");
                     } else {
                         positions[static_cast<std::size_t>(found - std::begin(kPieceNames))] =
@@ -775,19 +786,26 @@ void Compiler::assemble() {
 }
 
 CompileOutcome Compiler::run(std::string_view sourceText, std::string_view sourceName) {
-    if (auto where = malformedTableHeader(sourceText)) {
+    ParserText parserText = toParserText(sourceText);
+    if (parserText.refusal) {
+        outcome_.errors.push_back(std::move(*parserText.refusal));
+        return std::move(outcome_);
+    }
+    // The scans below and the parser count lines and columns alike over this text: characters, not bytes.
+    const std::string_view text = parserText.text;
+    if (auto where = malformedTableHeader(text)) {
         error(*where, "a table name must follow '[' (a letter, digit, '-', '_' or a quoted name)");
         return std::move(outcome_);
     }
-    if (auto where = nonAsciiOutsideStrings(sourceText)) {
+    if (auto where = nonAsciiOutsideStrings(text)) {
         error(*where, "a character outside ASCII may stand only in a quoted string, a quoted name or a comment");
         return std::move(outcome_);
     }
     toml::table root;
     try {
-        root = toml::parse(sourceText, sourceName);
+        root = toml::parse(text, sourceName);
     } catch (const toml::parse_error& failure) {
-        error(locationOf(failure.source()), std::string(failure.description()));
+        error(locationOf(failure.source()), fromParser(failure.description()));
         return std::move(outcome_);
     }
 
