@@ -43,8 +43,11 @@ wine_session_display
 # The driver's output is read here; the programs it starts get NUL as their standard handles.
 set +e
 # sed -u passes each line on at once: a run that is stopped still shows how far it got.
-wine "$driver" "${args[@]}" </dev/null | sed -u 's/\r$//' | tee "$log"
+# The driver bounds each case itself; this bounds the whole run below ctest's limit, so the session's
+# clean-up (the trap) still runs.
+timeout -k 10 840 wine "$driver" "${args[@]}" </dev/null | sed -u 's/\r$//' | tee "$log"
 status=${PIPESTATUS[0]}
+if [ "$status" = 124 ]; then echo "run-under-wine: the driver did not end within 840 s" | tee -a "$log"; fi
 set -e
 grep -q '^[0-9]* passed, 0 failed$' "$log" || status=1
 exit "$status"

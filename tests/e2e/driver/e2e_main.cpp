@@ -31,6 +31,7 @@ struct Watchdog {
     std::atomic<bool> fired{false};
     std::atomic<DWORD> started{0};
     const char* name = "";
+    bool endProcess = false;  // nothing to free by ending programs: end the driver instead
 };
 
 Watchdog g_watchdog;
@@ -48,15 +49,17 @@ DWORD WINAPI watch(void*) {
         }
         g_watchdog.armed = false;
         g_watchdog.fired = true;
-        std::printf("  watchdog: %s still runs after %lu s; ending the programs it started\n", g_watchdog.name,
+        std::printf("  watchdog: %s still runs after %lu s; ending what it started\n", g_watchdog.name,
                     static_cast<unsigned long>(kCaseLimitMs / 1000));
         std::fflush(stdout);
         terminateAllApps();
+        if (g_watchdog.endProcess) ExitProcess(3);
     }
 }
 
-void armWatchdog(const char* name) {
+void armWatchdog(const char* name, bool endProcess = false) {
     g_watchdog.name = name;
+    g_watchdog.endProcess = endProcess;
     g_watchdog.fired = false;
     g_watchdog.started = GetTickCount();
     g_watchdog.armed = true;
@@ -115,14 +118,16 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (!initWorkspace(settings)) {
-        std::printf("cannot prepare the workspace in %s\n", settings.workDir.c_str());
-        return 2;
-    }
     g_watchdog.wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     HANDLE watchdog = CreateThread(nullptr, 0, watch, nullptr, 0, nullptr);
     if (g_watchdog.wake == nullptr || watchdog == nullptr) {
         std::printf("cannot start the watchdog thread\n");
+        return 2;
+    }
+    armWatchdog("preparing the workspace", true);
+    const bool prepared = initWorkspace(settings);
+    if (disarmWatchdog() || !prepared) {
+        std::printf("cannot prepare the workspace in %s\n", settings.workDir.c_str());
         return 2;
     }
     int passed = 0;
