@@ -12,6 +12,7 @@
 #include "app/foreign_icon_win32.h"
 #include "app/platform_win32.h"
 #include "app/startup.h"
+#include "app/system_library_win32.h"
 #include "launch/launch.h"
 #include "pages/browse_folder_win32.h"
 #include "pages/tab_host_win32.h"
@@ -42,7 +43,10 @@ public:
     }
 
     // StartupWindow
-    void acceptDrops() override { DragAcceptFiles(window_, TRUE); }
+    // What DragAcceptFiles does, without loading the shell for it.
+    void acceptDrops() override {
+        SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+    }
     void setOwnIcon() override {
         HICON icon = LoadIconA(GetModuleHandleA(nullptr), "ICON");
         SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -107,7 +111,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 return TRUE;
             case WM_DROPFILES:
                 // The main window takes no drops, but every drop handle must be released.
-                DragFinish(reinterpret_cast<HDROP>(wParam));
+                dragFinish(reinterpret_cast<HDROP>(wParam));
                 return TRUE;
             default:
                 return FALSE;

@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include "app/system_library_win32.h"
+
 namespace brennic {
 
 namespace {
@@ -20,8 +22,8 @@ int Win32MessageBoxes::show(const std::string& text, const std::string& caption,
 void Win32MessageBoxes::beep(unsigned type) { MessageBeep(type); }
 
 std::intptr_t Win32Shell::execute(const ShellRequest& request) {
-    HINSTANCE result = ShellExecuteA(nullptr, orNull(request.verb), request.file.c_str(),
-                                     orNull(request.parameters), orNull(request.directory), request.showCommand);
+    HINSTANCE result = shellExecute(nullptr, orNull(request.verb), request.file.c_str(),
+                                    orNull(request.parameters), orNull(request.directory), request.showCommand);
     return reinterpret_cast<std::intptr_t>(result);
 }
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/app_state.h"
+#include "app/system_library_win32.h"
 #include "pages/about_page.h"
 #include "pages/tab_host_win32.h"
 #include "resource_ids.h"
@@ -55,7 +56,7 @@ INT_PTR CALLBACK aboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
             case WM_BRENNIC_REFRESH_STATUS: refreshAboutStatus(appState(), pageHost()); return FALSE;
             case WM_DROPFILES:
                 // The About page takes no drops; a drop handle that reaches it is still released.
-                DragFinish(reinterpret_cast<HDROP>(wParam));
+                dragFinish(reinterpret_cast<HDROP>(wParam));
                 return FALSE;
             default: return FALSE;
         }

@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/platform_win32.h"
+#include "app/system_library_win32.h"
 #include "launch/clipboard_win32.h"
 #include "launch/launch.h"
 #include "launch/quoting.h"
@@ -151,7 +152,7 @@ void openArgumentFolder(int index) {
     if (folder.empty()) return;
     // explorer takes the quoted folder literally, so a name with commas or spaces opens where it should.
     const std::string parameters = quoteText(folder);
-    ShellExecuteA(views[static_cast<std::size_t>(index)].page(), nullptr, "explorer", parameters.c_str(), nullptr,
+    shellExecute(views[static_cast<std::size_t>(index)].page(), nullptr, "explorer", parameters.c_str(), nullptr,
                   SW_SHOWNORMAL);
 }
 
@@ -216,7 +217,7 @@ void dropFiles(int index, HDROP drop) {
                           appState().slots[static_cast<std::size_t>(index)],
                           kControlIds[static_cast<std::size_t>(index)].pathEdit, drop);
     } else {
-        DragFinish(drop);
+        dragFinish(drop);
     }
 }
 

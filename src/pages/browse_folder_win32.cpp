@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "app/system_library_win32.h"
+
 namespace brennic {
 
 namespace {
@@ -19,7 +21,7 @@ int CALLBACK selectInitialFolder(HWND dialog, UINT message, LPARAM, LPARAM data)
 // The file-system path of a chosen item, if it has one that fits our 260-byte texts.
 bool pathOf(PCIDLIST_ABSOLUTE item, std::string& path) {
     std::vector<wchar_t> wide(32768);
-    if (!SHGetPathFromIDListEx(item, wide.data(), static_cast<DWORD>(wide.size()), GPFIDL_DEFAULT)) return false;
+    if (!pathFromIdList(item, wide.data(), static_cast<DWORD>(wide.size()), GPFIDL_DEFAULT)) return false;
     if (wide[0] == L'\0') return false;
     // Some shells cut a long path to the classic limit and still report success: a path that names no
     // folder is not what the user chose.
@@ -45,12 +47,12 @@ bool browseFolder(HWND owner, std::string& folder, const std::string& title) {
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     info.lpfn = selectInitialFolder;
     info.lParam = reinterpret_cast<LPARAM>(folder.c_str());
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info);
+    PIDLIST_ABSOLUTE item = browseForFolder(&info);
     if (item == nullptr) return false;
     std::string chosen;
     const bool usable = pathOf(item, chosen);
     IMalloc* allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator != nullptr) {
+    if (SUCCEEDED(shellMalloc(&allocator)) && allocator != nullptr) {
         allocator->Free(item);
         allocator->Release();
     }

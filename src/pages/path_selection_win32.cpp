@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/platform.h"
+#include "app/system_library_win32.h"
 #include "description/program_description.h"
 #include "pages/argument_slot.h"
 #include "pages/browse_folder_win32.h"
@@ -83,7 +84,7 @@ bool runFileDialog(HWND page, bool saveDialog, const std::string& filterText, co
     OPENFILENAMEA& dialog = record.dialog;
     dialog.hwndOwner = GetAncestor(page, GA_ROOT);
     dialog.Flags = fileDialogFlags(saveDialog);
-    const BOOL picked = saveDialog ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    const BOOL picked = saveDialog ? saveFileDialog(&dialog) : openFileDialog(&dialog);
     if (!picked) return false;
     chosen = textOf(record.fileName);
     return true;
@@ -116,13 +117,13 @@ void selectPath(HWND page, ArgumentSlot& slot, int pathFieldId, const ProgramDes
 
 void acceptDroppedFile(HWND page, ArgumentSlot& slot, int pathFieldId, HDROP drop) {
     std::string name;
-    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-        const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+    if (dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        const UINT length = dragQueryFile(drop, 0, nullptr, 0);
         name.resize(std::size_t{length} + 1);
-        const UINT got = DragQueryFileA(drop, 0, name.data(), length + 1);
+        const UINT got = dragQueryFile(drop, 0, name.data(), length + 1);
         name.resize(std::min<std::size_t>(got, length));
     }
-    DragFinish(drop);
+    dragFinish(drop);
 
     OwnedMessageBoxes boxes(GetAncestor(page, GA_ROOT));
     if (takeDroppedName(slot, name, boxes)) showPath(page, pathFieldId, slot);

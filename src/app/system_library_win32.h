@@ -1,0 +1,29 @@
+// Entry points of the system libraries that only some commands use: the shell (drops, the folder picker,
+// starting programs), the common file dialogs and OLE. They are loaded from the system folder on first use,
+// so start-up maps no library that the main window does not need. Where a library or entry point cannot be
+// had, each function fails the way its system counterpart reports failure.
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace brennic {
+
+UINT dragQueryFile(HDROP drop, UINT index, LPSTR name, UINT size);  // 0 when unavailable
+void dragFinish(HDROP drop);
+// SE_ERR_DLLNOTFOUND when unavailable.
+HINSTANCE shellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show);
+PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOA info);  // nullptr when unavailable
+HRESULT shellMalloc(IMalloc** allocator);              // E_FAIL when unavailable
+BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, PWSTR path, DWORD size, GPFIDL_FLAGS flags);
+BOOL openFileDialog(LPOPENFILENAMEA dialog);  // FALSE when unavailable
+BOOL saveFileDialog(LPOPENFILENAMEA dialog);
+
+// OLE on this thread, set up once before the first shell dialog or shell start (the folder picker's new
+// style and shell extensions need it); endOle() undoes it at exit if it was set up.
+void ensureOle();
+void endOle();
+
+}  // namespace brennic
