@@ -22,10 +22,6 @@ for t in "${targets[@]}"; do
   mode=(-max_total_time="$time")
   case $name in
     fuzz_config*) mode=(-max_total_time="$config_seconds"); time=$config_seconds ;;
-    # The TOML library still has one known route to undefined behaviour on malformed non-ASCII input that
-    # mutation finds within minutes; until the compiler closes it, the smoke run replays the committed corpus
-    # (every input once) instead of mutating. Long runs: run the target by hand.
-    fuzz_vxtool_compile) mode=(-runs=0); time="corpus replay, 0" ;;
   esac
   corpus=fuzz/corpus/${name#fuzz_}
   work=build/fuzz/work/$name
