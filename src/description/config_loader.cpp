@@ -1,12 +1,21 @@
-// The config reader: unformatted stream reads with the stream's own end-of-file rules, so that a file cut
-// anywhere is reported the same way whether it is read from disk or from memory.
+// The config reader: buffered reads with the end-of-file rules of an unformatted stream, so that a file cut
+// anywhere is reported the same way whether it is read from disk, from memory or from a stream. Files are read
+// with <cstdio>, and the stream readers live in config_loader_stream.cpp: the program itself then links none of
+// the stream library.
 #include "description/config_loader.h"
 
+#include <algorithm>
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <streambuf>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/types.h>
+
+#include <filesystem>
+#endif
 
 namespace brennic {
 
@@ -58,19 +67,80 @@ ConfigHeader decodeHeader(const HeaderImage& image) {
     return h;
 }
 
+// Sequential reads through a buffer filled from a ByteSource, with the rules of an unformatted stream: a
+// read that gets fewer bytes than asked for marks the reader failed, and so does a string that the data ends
+// inside. Once the source has ended, every later read gets nothing.
+class Reader {
+public:
+    explicit Reader(ByteSource& source) : source_(source), buffer_(kBufferSize) {}
+
+    std::size_t read(char* into, std::size_t size) {
+        std::size_t done = 0;
+        while (done < size) {
+            if (position_ == filled_ && !refill()) break;
+            const std::size_t step = std::min(size - done, filled_ - position_);
+            std::memcpy(into + done, buffer_.data() + position_, step);
+            position_ += step;
+            done += step;
+        }
+        if (done < size) failed_ = true;
+        return done;
+    }
+
+    // The bytes up to the next zero byte, which is consumed and not kept. False when the data ends first.
+    bool readString(std::string& text) {
+        text.clear();
+        for (;;) {
+            if (position_ == filled_ && !refill()) {
+                failed_ = true;
+                return false;
+            }
+            const char* begin = buffer_.data() + position_;
+            const std::size_t available = filled_ - position_;
+            const void* zero = std::memchr(begin, 0, available);
+            if (zero != nullptr) {
+                const auto length = static_cast<std::size_t>(static_cast<const char*>(zero) - begin);
+                text.append(begin, length);
+                position_ += length + 1;
+                return true;
+            }
+            text.append(begin, available);
+            position_ = filled_;
+        }
+    }
+
+    bool failed() const { return failed_; }
+
+private:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    bool refill() {
+        if (ended_) return false;
+        position_ = 0;
+        filled_ = source_.read(buffer_.data(), buffer_.size());
+        if (filled_ < buffer_.size()) ended_ = true;
+        return filled_ > 0;
+    }
+
+    ByteSource& source_;
+    std::vector<char> buffer_;
+    std::size_t position_ = 0;
+    std::size_t filled_ = 0;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
 // Reads up to count elements of elementSize bytes, a bounded batch at a time, so the vector grows only with
-// data actually present. Stops at the first short read (the stream is then at end of file and failed).
+// data actually present. Stops at the first short read.
 template <typename T, typename Decode>
-void readArray(std::istream& stream, std::size_t count, std::size_t elementSize, std::vector<T>& out,
-               Decode decode) {
+void readArray(Reader& reader, std::size_t count, std::size_t elementSize, std::vector<T>& out, Decode decode) {
     out.clear();
     constexpr std::size_t kBatch = 1024;
     std::vector<char> buffer;
     while (count > 0) {
         const std::size_t want = count < kBatch ? count : kBatch;
         buffer.resize(want * elementSize);
-        stream.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const auto got = static_cast<std::size_t>(stream.gcount());
+        const std::size_t got = reader.read(buffer.data(), buffer.size());
         const std::size_t whole = got / elementSize;
         for (std::size_t i = 0; i < whole; ++i) out.push_back(decode(buffer.data() + i * elementSize));
         if (got < buffer.size()) return;
@@ -78,37 +148,62 @@ void readArray(std::istream& stream, std::size_t count, std::size_t elementSize,
     }
 }
 
-// A read-only stream buffer over bytes in memory.
-class MemoryBuffer : public std::streambuf {
+class MemorySource final : public ByteSource {
 public:
-    explicit MemoryBuffer(std::span<const std::uint8_t> bytes) {
-        // The get area is never written through; std::streambuf only offers a non-const interface.
-        char* begin = const_cast<char*>(reinterpret_cast<const char*>(bytes.data()));
-        setg(begin, begin, begin + bytes.size());
+    explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::size_t read(char* into, std::size_t size) override {
+        const std::size_t step = std::min(size, bytes_.size());
+        if (step > 0) std::memcpy(into, bytes_.data(), step);
+        bytes_ = bytes_.subspan(step);
+        return step;
     }
+
+private:
+    std::span<const std::uint8_t> bytes_;
 };
 
-}  // namespace
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(std::FILE* file) : file_(file) {}
+    std::size_t read(char* into, std::size_t size) override { return std::fread(into, 1, size, file_); }
 
-std::uint64_t configFileSize(std::istream& stream) {
-    stream.seekg(0, std::ios::end);
-    const std::streamoff end = stream.tellg();
-    stream.seekg(0, std::ios::beg);
+private:
+    std::FILE* file_;
+};
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The length of an open file in bytes; 0 when it cannot be told. Leaves the file at its start.
+std::uint64_t fileSize(std::FILE* file) {
+#ifdef _WIN32
+    if (_fseeki64(file, 0, SEEK_END) != 0) return 0;
+    const long long end = _ftelli64(file);
+    _fseeki64(file, 0, SEEK_SET);
+#else
+    if (fseeko(file, 0, SEEK_END) != 0) return 0;
+    const off_t end = ftello(file);
+    fseeko(file, 0, SEEK_SET);
+#endif
     return end < 0 ? 0 : static_cast<std::uint64_t>(end);
 }
 
-void loadDescription(ProgramDescription& d, std::istream& stream, errorVX& error) {
+}  // namespace
+
+void loadDescription(ProgramDescription& d, ByteSource& source, errorVX& error) {
+    Reader reader(source);
     HeaderImage image = encodeHeader(d.header);
-    stream.read(image.data(), 10);
-    stream.read(image.data() + 10, 8);
-    stream.read(image.data() + 18, 8);
+    reader.read(image.data(), 10);
+    reader.read(image.data() + 10, 8);
+    reader.read(image.data() + 18, 8);
     d.header = decodeHeader(image);
     const ConfigHeader& h = d.header;
 
     if (h.version < ProgramDescription::minVersion) raiseError(error, &errorVX::configError, kOldConfigVersion);
     if (h.version > ProgramDescription::maxVersion) raiseError(error, &errorVX::configError, kNewConfigVersion);
 
-    readArray(stream, h.actionCount, kActionRecordSize, d.actionRecords, [](const char* p) {
+    readArray(reader, h.actionCount, kActionRecordSize, d.actionRecords, [](const char* p) {
         ActionRecord r;
         r.pathSpecNo = u16At(p, 0);
         r.manualSpecNo = u16At(p, 2);
@@ -119,30 +214,29 @@ void loadDescription(ProgramDescription& d, std::istream& stream, errorVX& error
         r.reserved2 = byteAt(p, 9);
         return r;
     });
-    readArray(stream, h.pathSpecCount, kPathSpecRecordSize, d.pathSpecRecords, [](const char* p) {
+    readArray(reader, h.pathSpecCount, kPathSpecRecordSize, d.pathSpecRecords, [](const char* p) {
         return PathSpecRecord{byteAt(p, 0), byteAt(p, 1)};
     });
-    readArray(stream, h.listCount, 2, d.listLengths, [](const char* p) { return u16At(p, 0); });
-    readArray(stream, h.listItemCount, 2, d.listItems, [](const char* p) { return u16At(p, 0); });
-    readArray(stream, h.filterItemCount, 1, d.filterItems, [](const char* p) { return byteAt(p, 0); });
+    readArray(reader, h.listCount, 2, d.listLengths, [](const char* p) { return u16At(p, 0); });
+    readArray(reader, h.listItemCount, 2, d.listItems, [](const char* p) { return u16At(p, 0); });
+    readArray(reader, h.filterItemCount, 1, d.filterItems, [](const char* p) { return byteAt(p, 0); });
 
-    // A string ends at its zero byte; reaching the end of the file first leaves the stream at end of file,
-    // even when every other byte of the string is present.
+    // A string ends at its zero byte; a string the data ends inside is a cut file, even when every other
+    // byte of it is present.
     d.stringTable.clear();
     for (std::size_t i = 0; i < h.stringCount; ++i) {
         std::string text;
-        std::getline(stream, text, '\0');
+        const bool whole = reader.readString(text);
         d.stringTable.push_back(std::move(text));
-        if (stream.eof()) raiseError(error, &errorVX::configError, kUnexpectedConfigEnd);
+        if (!whole) raiseError(error, &errorVX::configError, kUnexpectedConfigEnd);
     }
-    // A file cut inside the header or the arrays that declares no strings ends here with a failed stream.
-    if (!stream.good()) raiseError(error, &errorVX::configError, kUnexpectedConfigEnd);
+    // A file cut inside the header or the arrays that declares no strings ends here.
+    if (reader.failed()) raiseError(error, &errorVX::configError, kUnexpectedConfigEnd);
 }
 
 void loadDescription(ProgramDescription& d, std::span<const std::uint8_t> bytes, errorVX& error) {
-    MemoryBuffer buffer(bytes);
-    std::istream stream(&buffer);
-    loadDescription(d, stream, error);
+    MemorySource source(bytes);
+    loadDescription(d, source, error);
 }
 
 std::size_t stringsTaken(const ConfigHeader& h, std::span<const ActionRecord> actionRecords) {
@@ -203,18 +297,19 @@ void validateDescription(const ProgramDescription& d, errorVX& error) {
 }
 
 void loadConfigFile(const std::string& path, ProgramDescription& d, errorVX& error) {
-    std::ifstream file;
     bool folder = false;
 #ifndef _WIN32
     // Windows refuses to open a folder as a file; elsewhere the open succeeds, so refuse it here alike.
     std::error_code ignored;
     folder = !path.empty() && std::filesystem::is_directory(std::filesystem::path(path), ignored);
 #endif
-    if (!path.empty() && !folder) file.open(path, std::ios::in | std::ios::binary);
-    if (!file.is_open()) raiseError(error, &errorVX::fileError, kLoadFileError);
-    if (configFileSize(file) == 0) raiseError(error, &errorVX::fileError, kEmptyFile);
-    loadDescription(d, file, error);
-    file.close();
+    std::unique_ptr<std::FILE, FileCloser> file;
+    if (!path.empty() && !folder) file.reset(std::fopen(path.c_str(), "rb"));
+    if (!file) raiseError(error, &errorVX::fileError, kLoadFileError);
+    if (fileSize(file.get()) == 0) raiseError(error, &errorVX::fileError, kEmptyFile);
+    FileSource source(file.get());
+    loadDescription(d, source, error);
+    file.reset();
     validateDescription(d, error);
 }
 

@@ -12,7 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <istream>
+#include <iosfwd>
 #include <span>
 #include <string>
 
@@ -29,15 +29,24 @@ inline constexpr std::size_t kPathSpecRecordSize = 2;
 // 0 when the stream cannot tell its length.
 std::uint64_t configFileSize(std::istream& stream);
 
+// A sequential source of config bytes: read() copies up to size bytes and returns how many it copied; fewer
+// than asked for means the source has ended.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::size_t read(char* into, std::size_t size) = 0;
+};
+
 // Reads the header, the raw arrays and the string table into the description.
 // The header is filled by three reads of 10, 8 and 8 bytes; a short read keeps the rest of the header as it was.
 // Raises configError 1 (version below minVersion) or 2 (above maxVersion) before any array is read, and
 // configError 3 when the file ends before the zero byte of a string, or when it ends inside the header or the
 // arrays at all (also for a file that declares no strings). Arrays grow only as far as the file holds data, so
 // no count causes a large allocation up front. After a raise the raw state is incomplete and must not be used.
-// The stream is read unformatted; it must not have an exception mask set.
+void loadDescription(ProgramDescription& description, ByteSource& source, errorVX& error);
+// The same from a stream (read unformatted; it must not have an exception mask set) and from bytes in memory,
+// with identical results.
 void loadDescription(ProgramDescription& description, std::istream& stream, errorVX& error);
-// The same from bytes in memory, with identical results.
 void loadDescription(ProgramDescription& description, std::span<const std::uint8_t> bytes, errorVX& error);
 
 // The number of strings buildTables takes for this header and these action records.

@@ -150,6 +150,23 @@ TEST(LoadDescription, StringBoundaries) {
     EXPECT_EQ(r.description.stringTable.back(), "All");
 }
 
+// The reader refills a 64 KiB buffer: strings that cross its edges, and files cut next to them.
+TEST(LoadDescription, StringsAcrossTheReadBuffer) {
+    ProgramDescription raw = test::sampleRaw();
+    for (std::size_t i = 0; i < raw.stringTable.size(); ++i)
+        raw.stringTable[i] = std::string(40000 + 997 * i, static_cast<char>('a' + i % 26));
+    const Bytes bytes = writeConfig(raw);
+    ASSERT_GT(bytes.size(), 3u * 65536u);
+    LoadResult r = load(bytes, true);
+    ASSERT_EQ(r.error.raised, 0);
+    EXPECT_EQ(r.description.stringTable, raw.stringTable);
+    for (std::size_t cut : {std::size_t{65535}, std::size_t{65536}, std::size_t{65537}, std::size_t{131072},
+                            bytes.size() - 1}) {
+        r = load(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
+        EXPECT_EQ(r.message(), "Unexpected config end") << "cut at " << cut;
+    }
+}
+
 TEST(LoadDescription, LargeCountsInASmallFileAllocateLittle) {
     ProgramDescription raw;
     raw.header.version = 1;
@@ -349,6 +366,13 @@ TEST_F(ConfigFileTest, OpenSizeLoadAndValidate) {
     Bytes cut = test::sampleBytes();
     cut.resize(cut.size() - 1);
     EXPECT_EQ(outcome(write("cut.vx", cut)), "Unexpected config end");
+    // Larger than the reader's buffer: read in several refills from the file.
+    ProgramDescription large = test::sampleRaw();
+    for (std::string& text : large.stringTable) text.assign(30000, 'q');
+    Bytes largeBytes = writeConfig(large);
+    EXPECT_EQ(outcome(write("large.vx", largeBytes)), "ok");
+    largeBytes.resize(70000);
+    EXPECT_EQ(outcome(write("large-cut.vx", largeBytes)), "Unexpected config end");
     ProgramDescription raw = test::sampleRaw();
     raw.header.firstList = 7;
     EXPECT_EQ(outcome(write("damaged.vx", writeConfig(raw))), "The config is damaged");
