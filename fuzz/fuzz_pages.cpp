@@ -35,10 +35,9 @@ void fail(int line) {
 }
 #define check(condition) ((condition) ? void() : fail(__LINE__))
 
-// chained[p]: page p+1 is known to follow page p's entry. A restored state is only range-checked, so a link
-// is trusted from the first change of page p's selection on (which refills the page after it).
-void checkPages(const AppState& state, const std::array<FakePageView, 3>& views, const FakePageHost& host,
-                const std::array<bool, 2>& chained) {
+// Every page after the first follows the entry on the page before it: at a fresh start, after a restore
+// (a save file whose pages do not chain is refused) and after every command.
+void checkPages(const AppState& state, const std::array<FakePageView, 3>& views, const FakePageHost& host) {
     const brennic::ProgramDescription& description = state.description;
     check(state.slots[0].enabled != 0);
     for (std::size_t page = 0; page < 3; ++page) {
@@ -57,7 +56,7 @@ void checkPages(const AppState& state, const std::array<FakePageView, 3>& views,
         check(view.selectEnabled == (entry->pathMode() != 0));
         check(view.manualEnabled == (entry->manualMode() != 0));
         // The next page is in use exactly when this entry leads on, and then shows the list it leads to.
-        if (page < 2 && chained[page]) {
+        if (page < 2) {
             const brennic::ArgumentSlot& next = state.slots[page + 1];
             check((next.enabled != 0) == (entry->nextMode() != 0));
             if (next.enabled != 0) check(next.group == entry->nextList);
@@ -127,8 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pages.attach(page, views[static_cast<std::size_t>(page)]);
         pages.initialisePage(page);
     }
-    std::array<bool, 2> chained{!state.savedStateValid, !state.savedStateValid};
-    checkPages(state, views, host, chained);
+    checkPages(state, views, host);
 
     int shownTab = 0;
     for (; at + 1 < size; at += 2) {
@@ -136,7 +134,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t arg = data[at + 1];
         const int page = op % 3;
         FakePageView& view = views[static_cast<std::size_t>(page)];
-        const std::uint16_t itemBefore = state.slots[static_cast<std::size_t>(page)].item;
         switch ((op / 3) % 10) {
             case 0: {  // the user picks an entry in the drop-down list; a list reporting none changes nothing
                 const int position = static_cast<int>(arg % (view.items.size() + 1)) - 1;
@@ -189,9 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         if (std::getenv("FUZZ_PAGES_TRACE") != nullptr) std::fprintf(stderr, "command %u %u\n", op, arg);
-        if (page < 2 && state.slots[static_cast<std::size_t>(page)].item != itemBefore)
-            chained[static_cast<std::size_t>(page)] = true;
-        checkPages(state, views, host, chained);
+        checkPages(state, views, host);
     }
     return 0;
 }
