@@ -248,6 +248,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Columns count characters, not bytes, also in the parser's own messages.
         Refusal{"SyntaxAfterNonAsciiString",
                 kProgram + kList + "[actions.a]\ncaption = \"\u00e9\u4e2d\U0001F600\" x\n", "8:17", "'x'"},
+        // Malformed values that break assumptions the parser states about its own input (found by replaying the
+        // fuzz corpus in a debug build, where they stop the program).
+        Refusal{"CloseBraceWhereArrayExpectsValue", "a = [\"\",[}ilr\n", "1:10", "could not determine value type"},
+        Refusal{"QuoteInDateLikeNumber", "r =1310-10-\"r 5]\"", "1:4", "could not determine value type"},
         // A byte order mark is read over; columns start after it.
         Refusal{"SyntaxAfterByteOrderMark", "\xEF\xBB\xBF[program] x\n", "1:11", "'x'"},
         // Source text that is not UTF-8 (here Latin-1), an overlong form, a surrogate.
