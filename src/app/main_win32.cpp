@@ -1,9 +1,9 @@
-// Process entry: common controls, the main window and its message loop.
+// Process entry: common controls, COM for the shell dialogs, the main window and its message loop.
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
 #include "app/main_window_win32.h"
-#include "app/system_library_win32.h"
 #include "resource_ids.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -11,6 +11,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
+    // The folder browser's new dialog style needs COM on this thread, before any window exists.
+    const HRESULT com = OleInitialize(nullptr);
 
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
     HWND mainWindow = brennic::createMainWindow(instance);
@@ -32,6 +34,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         exitCode = 1;
     }
     DestroyAcceleratorTable(accelerators);
-    brennic::endOle();
+    if (SUCCEEDED(com)) OleUninitialize();
     return exitCode;
 }

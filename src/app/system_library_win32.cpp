@@ -1,8 +1,6 @@
 // Loading the shell, common-dialog and OLE entry points on first use.
 #include "app/system_library_win32.h"
 
-#include <ole2.h>
-
 #include <array>
 #include <cstring>
 #include <string>
@@ -11,10 +9,10 @@ namespace brennic {
 
 namespace {
 
-enum class Library { shell, dialogs, ole, count };
+enum class Library { shell, dialogs, count };
 
 constexpr std::array<const char*, static_cast<std::size_t>(Library::count)> kLibraryNames{"shell32.dll",
-                                                                                          "comdlg32.dll", "ole32.dll"};
+                                                                                          "comdlg32.dll"};
 
 // From the system folder only: a library of the same name beside the program or in the current folder is
 // never taken instead.
@@ -42,8 +40,6 @@ Function entry(Library which, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-bool oleReady = false;
-
 }  // namespace
 
 UINT dragQueryFile(HDROP drop, UINT index, LPSTR name, UINT size) {
@@ -60,15 +56,12 @@ HINSTANCE shellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, 
     static const auto function = entry<HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>(
         Library::shell, "ShellExecuteA");
     if (function == nullptr) return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
-    ensureOle();
     return function(owner, verb, file, parameters, directory, show);
 }
 
 PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOA info) {
     static const auto function = entry<PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOA)>(Library::shell, "SHBrowseForFolderA");
-    if (function == nullptr) return nullptr;
-    ensureOle();
-    return function(info);
+    return function != nullptr ? function(info) : nullptr;
 }
 
 HRESULT shellMalloc(IMalloc** allocator) {
@@ -84,31 +77,12 @@ BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, PWSTR path, DWORD size, GPFIDL_FLAGS
 
 BOOL openFileDialog(LPOPENFILENAMEA dialog) {
     static const auto function = entry<BOOL(WINAPI*)(LPOPENFILENAMEA)>(Library::dialogs, "GetOpenFileNameA");
-    if (function == nullptr) return FALSE;
-    ensureOle();
-    return function(dialog);
+    return function != nullptr ? function(dialog) : FALSE;
 }
 
 BOOL saveFileDialog(LPOPENFILENAMEA dialog) {
     static const auto function = entry<BOOL(WINAPI*)(LPOPENFILENAMEA)>(Library::dialogs, "GetSaveFileNameA");
-    if (function == nullptr) return FALSE;
-    ensureOle();
-    return function(dialog);
-}
-
-void ensureOle() {
-    static bool tried = false;
-    if (tried) return;
-    tried = true;
-    static const auto function = entry<HRESULT(WINAPI*)(LPVOID)>(Library::ole, "OleInitialize");
-    oleReady = function != nullptr && SUCCEEDED(function(nullptr));
-}
-
-void endOle() {
-    if (!oleReady) return;
-    static const auto function = entry<void(WINAPI*)()>(Library::ole, "OleUninitialize");
-    if (function != nullptr) function();
-    oleReady = false;
+    return function != nullptr ? function(dialog) : FALSE;
 }
 
 }  // namespace brennic

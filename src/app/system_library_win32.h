@@ -1,5 +1,5 @@
 // Entry points of the system libraries that only some commands use: the shell (drops, the folder picker,
-// starting programs), the common file dialogs and OLE. They are loaded from the system folder on first use,
+// starting programs) and the common file dialogs. They are loaded from the system folder on first use,
 // so start-up maps no library that the main window does not need. Where a library or entry point cannot be
 // had, each function fails the way its system counterpart reports failure.
 #pragma once
@@ -20,10 +20,5 @@ HRESULT shellMalloc(IMalloc** allocator);              // E_FAIL when unavailabl
 BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, PWSTR path, DWORD size, GPFIDL_FLAGS flags);
 BOOL openFileDialog(LPOPENFILENAMEA dialog);  // FALSE when unavailable
 BOOL saveFileDialog(LPOPENFILENAMEA dialog);
-
-// OLE on this thread, set up once before the first shell dialog or shell start (the folder picker's new
-// style and shell extensions need it); endOle() undoes it at exit if it was set up.
-void ensureOle();
-void endOle();
 
 }  // namespace brennic
