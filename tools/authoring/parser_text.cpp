@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "source_text.h"
+
 namespace brennic::authoring {
 namespace {
 
@@ -11,23 +13,6 @@ constexpr char32_t kShiftedEnd = 0xFFFFF;
 
 unsigned byteAt(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 // The code point at pos and its length in bytes; nullopt for anything that is not well-formed UTF-8 (a stray
 // or missing continuation byte, an overlong form, a surrogate, a value above U+10FFFF).

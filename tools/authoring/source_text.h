@@ -26,6 +26,9 @@ std::optional<TextProblem> encodeText(std::string_view utf8, std::string& bytes)
 // The UTF-8 text of config bytes (always succeeds).
 std::string decodeText(std::string_view bytes);
 
+// Appends the UTF-8 form of a code point (at most U+10FFFF).
+void appendUtf8(std::string& out, char32_t cp);
+
 // A TOML basic string holding the text: quotes, backslashes and every non-printable character escaped.
 std::string tomlQuoted(std::string_view utf8);
 
