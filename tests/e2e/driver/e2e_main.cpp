@@ -22,11 +22,15 @@ int g_failures = 0;
 std::vector<std::string> g_notes;
 
 // A case that runs this long is stuck (every wait in it is bounded far below this): the watchdog ends the
-// programs it started, which frees a driver blocked on one of their windows, and the case fails.
-constexpr DWORD kCaseLimitMs = 120000;
+// programs it started, which frees a driver blocked on one of their windows, and the case fails. A call into
+// a program that has stopped (Wine runs CreateRemoteThread and VirtualAllocEx through the target process) is
+// not freed by ending the program; when the case has not ended kReleaseMs later, the watchdog ends the driver.
+constexpr DWORD kCaseLimitMs = 90000;
+constexpr DWORD kReleaseMs = 60000;
 
 struct Watchdog {
-    HANDLE wake = nullptr;  // signalled when a case starts or ends
+    HANDLE wake = nullptr;     // signalled when a case starts or ends
+    HANDLE released = nullptr;  // signalled when a case ends
     std::atomic<bool> armed{false};
     std::atomic<bool> fired{false};
     std::atomic<DWORD> started{0};
@@ -53,7 +57,12 @@ DWORD WINAPI watch(void*) {
                     static_cast<unsigned long>(kCaseLimitMs / 1000));
         std::fflush(stdout);
         terminateAllApps();
-        if (g_watchdog.endProcess) ExitProcess(3);
+        if (g_watchdog.endProcess || WaitForSingleObject(g_watchdog.released, kReleaseMs) != WAIT_OBJECT_0) {
+            std::printf("  watchdog: %s; ending the run\n",
+                        g_watchdog.endProcess ? "nothing else to end" : "the driver is still held by a call into an ended program");
+            std::fflush(stdout);
+            ExitProcess(3);
+        }
     }
 }
 
@@ -62,6 +71,7 @@ void armWatchdog(const char* name, bool endProcess = false) {
     g_watchdog.endProcess = endProcess;
     g_watchdog.fired = false;
     g_watchdog.started = GetTickCount();
+    ResetEvent(g_watchdog.released);
     g_watchdog.armed = true;
     SetEvent(g_watchdog.wake);
 }
@@ -69,6 +79,7 @@ void armWatchdog(const char* name, bool endProcess = false) {
 // True when the watchdog had to end the case.
 bool disarmWatchdog() {
     g_watchdog.armed = false;
+    SetEvent(g_watchdog.released);
     SetEvent(g_watchdog.wake);
     return g_watchdog.fired;
 }
@@ -119,8 +130,9 @@ int main(int argc, char** argv) {
         }
     }
     g_watchdog.wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    g_watchdog.released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE watchdog = CreateThread(nullptr, 0, watch, nullptr, 0, nullptr);
-    if (g_watchdog.wake == nullptr || watchdog == nullptr) {
+    if (g_watchdog.wake == nullptr || g_watchdog.released == nullptr || watchdog == nullptr) {
         std::printf("cannot start the watchdog thread\n");
         return 2;
     }
