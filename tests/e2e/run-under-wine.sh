@@ -44,9 +44,9 @@ wine_session_display
 # sed -u passes each line on at once: a run that is stopped still shows how far it got. The driver bounds each
 # case itself; this bounds each run below ctest's limit, so the session's clean-up (the trap) still runs.
 run_driver() {
-  timeout -k 10 420 wine "$driver" "${args[@]}" </dev/null | sed -u 's/\r$//' | tee "$log"
+  timeout -k 10 280 wine "$driver" "${args[@]}" </dev/null | sed -u 's/\r$//' | tee "$log"
   local code=${PIPESTATUS[0]}
-  if [ "$code" = 124 ]; then echo "run-under-wine: the driver did not end within 420 s" | tee -a "$log"; fi
+  if [ "$code" = 124 ]; then echo "run-under-wine: the driver did not end within 280 s" | tee -a "$log"; fi
   return "$code"
 }
 set +e
@@ -54,14 +54,16 @@ run_driver
 status=$?
 # Under Wine a program can stop responding now and then (seen after a command that opens the shell's folder
 # browser: the browser never appeared and the program answered nothing more). The watchdog then ends the case;
-# such a run is made once more, and both logs are kept. A program that stops responding every time still fails.
-if grep -q '^  watchdog:' "$log"; then
-  mv "$log" "$log.stopped"
-  echo "run-under-wine: a program stopped responding (log: $log.stopped); running the file once more"
+# such a file is run again, at most twice, and every log is kept. A program that stops responding every time
+# still fails.
+for attempt in 2 3; do
+  grep -q '^  watchdog:' "$log" || break
+  mv "$log" "$log.stopped-$((attempt - 1))"
+  echo "run-under-wine: a program stopped responding (log: $log.stopped-$((attempt - 1))); running the file again"
   wineserver -k >/dev/null 2>&1 || true
   run_driver
   status=$?
-fi
+done
 set -e
 grep -q '^[0-9]* passed, 0 failed$' "$log" || status=1
 exit "$status"
