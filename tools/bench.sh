@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The benchmarks behind `make bench`: the portable core (Google Benchmark, bench preset), then start-up, size
-# and memory of brennic.exe under Wine beside a bare dialog program of the same toolchain (windows preset).
+# and memory of brennic.exe under Wine beside a bare dialog program of the same toolchain and beside Brennic's
+# windows created without its work (windows preset).
 # Prints one table with every figure and its target. BENCH_RUNS sets the start-up runs per program (default 11).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,8 +17,8 @@ BRENNIC_BENCH_DATA=build/bench/data build/bench/bench/brennic_bench \
 
 echo "bench: Windows programs" >&2
 win=build/windows
-for f in "$win/brennic.exe" "$win/bench/bare_dialog.exe" "$win/bench/startup_probe.exe" \
-         "$win/examples/demo-run/prog.vx"; do
+for f in "$win/brennic.exe" "$win/bench/bare_dialog.exe" "$win/bench/window_set.exe" \
+         "$win/bench/startup_probe.exe" "$win/examples/demo-run/prog.vx"; do
   if [ ! -f "$f" ]; then echo "bench: $f is missing (make windows)" >&2; exit 1; fi
 done
 
@@ -28,6 +29,7 @@ mkdir -p "$run"
 cp -r "$win/examples/demo-run/." "$run/"
 cp "$win/brennic.exe" "$run/brennic.exe"
 cp "$win/bench/bare_dialog.exe" "$run/bare_dialog.exe"
+cp "$win/bench/window_set.exe" "$run/window_set.exe"
 
 stat -c %s "$win/brennic.exe" >"$results/brennic.size"
 stat -c %s "$win/bench/bare_dialog.exe" >"$results/bare.size"
@@ -40,10 +42,11 @@ wine_session_prefix "$root/build/bench/wineprefix"
 wine_session_display
 brennic_exe=$(winepath -w "$root/$run/brennic.exe" 2>/dev/null)
 bare_exe=$(winepath -w "$root/$run/bare_dialog.exe" 2>/dev/null)
+set_exe=$(winepath -w "$root/$run/window_set.exe" 2>/dev/null)
 probe="$win/bench/startup_probe.exe"
-# The two programs in turn. The first round also starts Wine's desktop process and fills the caches: it is
+# The three programs in turn. The first round also starts Wine's desktop process and fills the caches: it is
 # not counted (one probe process keeps the session alive between the runs).
-if ! wine "$probe" "$((runs + 1))" "\"$brennic_exe\"" "\"$bare_exe\"" >"$results/startup.txt" 2>"$results/startup.err" </dev/null; then
+if ! wine "$probe" "$((runs + 1))" "\"$brennic_exe\"" "\"$bare_exe\"" "\"$set_exe\"" >"$results/startup.txt" 2>"$results/startup.err" </dev/null; then
   echo "bench: the start-up probe failed:" >&2
   cat "$results/startup.err" >&2
   exit 1
@@ -75,8 +78,8 @@ for label, key in (("largest config (17 MiB)", "Largest"), ("string-heavy config
 us, length = per_start()
 row("Start, three pages, long action texts, many marks", f"{us:.1f} us ({length/1024:.1f} KiB of parameters)", "", None)
 
-runs = {0: [], 1: []}
-memory = {0: [], 1: []}
+runs = {0: [], 1: [], 2: []}
+memory = {0: [], 1: [], 2: []}
 title = ""
 seen = set()
 for line in open(os.path.join(results, "startup.txt")):
@@ -93,6 +96,10 @@ b, d = statistics.median(runs[0]), statistics.median(runs[1])
 row(f"start-up to shown and idle, brennic.exe, median of {len(runs[0])} (window \"{title}\")", f"{b:.1f} ms", "", None)
 row(f"start-up to shown and idle, bare dialog, median of {len(runs[1])}", f"{d:.1f} ms", "", None)
 row("  start-up ratio brennic / bare", f"{b / d:.2f}", "<= 1.10", b / d <= 1.10)
+w = statistics.median(runs[2])
+row(f"start-up to shown and idle, Brennic's windows without its work, median of {len(runs[2])}", f"{w:.1f} ms", "", None)
+row("  ratio windows alone / bare (what Wine takes to create them)", f"{w / d:.2f}", "", None)
+row("  ratio brennic / windows alone (Brennic's own start-up work)", f"{b / w:.2f}", "", None)
 size = int(open(os.path.join(results, "brennic.size")).read())
 bare = int(open(os.path.join(results, "bare.size")).read())
 row("brennic.exe size", f"{size} bytes ({size/1048576:.2f} MiB)", "<= 1 MiB", size <= 1048576)
@@ -105,6 +112,7 @@ row("brennic.exe imports", " ".join(sorted(i.lower().removesuffix(".dll") for i 
 pb, pd = statistics.median(memory[0]), statistics.median(memory[1])
 row("peak working set after start-up, brennic.exe", f"{pb/1024:.1f} MiB", "", None)
 row("  peak working set after start-up, bare dialog", f"{pd/1024:.1f} MiB", "", None)
+row("  peak working set after start-up, Brennic's windows without its work", f"{statistics.median(memory[2])/1024:.1f} MiB", "", None)
 
 width = [max(len(r[i]) for r in rows + [("Figure", "Value", "Target", "")]) for i in range(4)]
 def show(r): print("  ".join(c.ljust(width[i]) for i, c in enumerate(r)).rstrip())

@@ -1,0 +1,101 @@
+// Brennic's windows without Brennic's work: the same resources, libraries, manifest and window structure (main
+// dialog with menu, icon and tab control; three argument pages with a tool tip each, the status bar, the About
+// page), and none of the reading, checking or filling behind them. Its start-up beside brennic.exe's shows what
+// Brennic's own start-up work costs; beside the bare dialog's, what the windows themselves cost.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <array>
+
+#include "resource_ids.h"
+
+namespace {
+
+constexpr std::array<int, 4> kPageDialogs{IDD_PAGE1, IDD_PAGE2, IDD_PAGE3, IDD_ABOUT};
+constexpr std::array<const char*, 4> kCaptions{"Argument 1", "Argument 2", "Argument 3", "About..."};
+
+INT_PTR CALLBACK pageProc(HWND page, UINT message, WPARAM, LPARAM parameter) {
+    if (message != WM_INITDIALOG) return FALSE;
+    if (parameter < 3) {
+        HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        if (tip != nullptr) SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    if (parameter == 0) {
+        HWND main = GetAncestor(page, GA_ROOT);
+        CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", main, IDC_STATUS);
+    }
+    return TRUE;
+}
+
+void createPages(HWND main) {
+    HWND tabs = GetDlgItem(main, IDC_TABS);
+    for (int tab = static_cast<int>(kCaptions.size()) - 1; tab >= 0; --tab) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(kCaptions[static_cast<std::size_t>(tab)]);
+        SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    RECT area{};
+    GetClientRect(tabs, &area);
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    HWND first = nullptr;
+    for (std::size_t i = 0; i < kPageDialogs.size(); ++i) {
+        HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPageDialogs[i]), tabs, pageProc,
+                                       static_cast<LPARAM>(i));
+        if (page == nullptr) continue;
+        SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+        if (first == nullptr) first = page;
+    }
+    if (first != nullptr) {
+        SetWindowPos(first, nullptr, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+        SetFocus(first);
+    }
+}
+
+INT_PTR CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconA(instance, "ICON")));
+        SetMenu(window, LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN)));
+        createPages(window);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) DestroyWindow(window);
+        return FALSE;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+    const HRESULT com = OleInitialize(nullptr);
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
+    HWND main = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainProc, 0);
+    if (main == nullptr) return 1;
+    ShowWindow(main, SW_SHOWNORMAL);
+    MSG message{};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorA(main, accelerators, &message)) continue;
+        if (IsDialogMessageA(main, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    DestroyAcceleratorTable(accelerators);
+    if (SUCCEEDED(com)) OleUninitialize();
+    return static_cast<int>(message.wParam);
+}
