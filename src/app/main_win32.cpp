@@ -1,39 +1,9 @@
-// Process entry: common controls, COM for the shell dialogs, the main window and its message loop.
+// Process entry: Brennic's main window and its message loop.
 #include <windows.h>
-#include <commctrl.h>
-#include <ole2.h>
 
+#include "app/dialog_program_win32.h"
 #include "app/main_window_win32.h"
-#include "resource_ids.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_WIN95_CLASSES;
-    InitCommonControlsEx(&controls);
-    // The folder browser's new dialog style needs COM on this thread, before any window exists.
-    const HRESULT com = OleInitialize(nullptr);
-
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
-    HWND mainWindow = brennic::createMainWindow(instance);
-    if (mainWindow != nullptr) ShowWindow(mainWindow, SW_SHOWNORMAL);
-
-    MSG message{};
-    int exitCode = 0;
-    if (mainWindow != nullptr) {
-        BOOL got;
-        while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
-            if (got == -1) break;
-            if (TranslateAcceleratorA(mainWindow, accelerators, &message)) continue;
-            if (IsWindow(mainWindow) && IsDialogMessageA(mainWindow, &message)) continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        exitCode = static_cast<int>(message.wParam);
-    } else {
-        exitCode = 1;
-    }
-    DestroyAcceleratorTable(accelerators);
-    if (SUCCEEDED(com)) OleUninitialize();
-    return exitCode;
+    return brennic::runDialogProgram(instance, brennic::createMainWindow);
 }

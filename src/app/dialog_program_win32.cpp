@@ -1,0 +1,41 @@
+#include "app/dialog_program_win32.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "resource_ids.h"
+
+namespace brennic {
+
+int runDialogProgram(HINSTANCE instance, HWND (*createMainWindow)(HINSTANCE)) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+    const HRESULT com = OleInitialize(nullptr);
+
+    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
+    HWND mainWindow = createMainWindow(instance);
+    if (mainWindow != nullptr) ShowWindow(mainWindow, SW_SHOWNORMAL);
+
+    MSG message{};
+    int exitCode = 0;
+    if (mainWindow != nullptr) {
+        BOOL got;
+        while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+            if (got == -1) break;
+            if (TranslateAcceleratorA(mainWindow, accelerators, &message)) continue;
+            if (IsWindow(mainWindow) && IsDialogMessageA(mainWindow, &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        exitCode = static_cast<int>(message.wParam);
+    } else {
+        exitCode = 1;
+    }
+    DestroyAcceleratorTable(accelerators);
+    if (SUCCEEDED(com)) OleUninitialize();
+    return exitCode;
+}
+
+}  // namespace brennic
