@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/platform.h"
 #include "persist/app_options.h"
+#include "platform/platform.h"
 
 namespace brennic {
 

@@ -10,15 +10,16 @@
 #include "app/command_line_win32.h"
 #include "app/commands.h"
 #include "app/foreign_icon_win32.h"
-#include "app/platform_win32.h"
+#include "app/menu_win32.h"
 #include "app/startup.h"
-#include "app/system_library_win32.h"
 #include "launch/launch.h"
 #include "pages/browse_folder_win32.h"
 #include "pages/tab_host_win32.h"
 #include "persist/file_store_win32.h"
 #include "persist/registry_store_win32.h"
 #include "persist/save_file.h"
+#include "platform/platform_win32.h"
+#include "platform/system_library_win32.h"
 #include "resource_ids.h"
 
 namespace brennic {

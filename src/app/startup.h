@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace brennic {
 

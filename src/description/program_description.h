@@ -17,6 +17,10 @@ inline constexpr std::uint16_t kManualSpecLimit = 100;
 inline constexpr std::uint16_t kFilterTextLimit = 100;
 inline constexpr std::uint16_t kMaxListEntries = 20;
 
+// The header's reserved bytes of a config whose texts are UTF-8: "UTF-8" and a zero byte. Every other value
+// means texts in the system's ANSI code page, as in every config written before texts were Unicode.
+inline constexpr std::array<std::uint8_t, 6> kUtf8TextsMarker = {'U', 'T', 'F', '-', '8', 0};
+
 // The 26-byte config header, field for field.
 struct ConfigHeader {
     std::array<std::uint8_t, 6> reserved{};
@@ -30,6 +34,8 @@ struct ConfigHeader {
     std::uint16_t pathSpecCount = 0;
     std::uint16_t filterTextCount = 0;
     std::uint16_t manualSpecCount = 0;
+
+    bool textsAreUtf8() const { return reserved == kUtf8TextsMarker; }
 
     bool operator==(const ConfigHeader&) const = default;
 };

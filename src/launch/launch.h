@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "app/platform.h"
 #include "description/program_description.h"
 #include "pages/argument_slot.h"
 #include "pages/page_controls.h"
 #include "persist/app_options.h"
+#include "platform/platform.h"
 
 namespace brennic {
 

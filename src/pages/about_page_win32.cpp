@@ -4,9 +4,9 @@
 #include <shellapi.h>
 
 #include "app/app_state.h"
-#include "app/system_library_win32.h"
 #include "pages/about_page.h"
 #include "pages/tab_host_win32.h"
+#include "platform/system_library_win32.h"
 #include "resource_ids.h"
 
 namespace brennic {

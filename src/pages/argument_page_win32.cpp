@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/platform_win32.h"
-#include "app/system_library_win32.h"
 #include "launch/clipboard_win32.h"
 #include "launch/launch.h"
 #include "launch/quoting.h"
 #include "pages/argument_pages.h"
 #include "pages/path_selection_win32.h"
 #include "pages/tab_host_win32.h"
+#include "platform/platform_win32.h"
+#include "platform/system_library_win32.h"
 #include "resource_ids.h"
 
 namespace brennic {

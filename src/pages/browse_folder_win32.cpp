@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/system_library_win32.h"
+#include "platform/system_library_win32.h"
 
 namespace brennic {
 

@@ -1,7 +1,7 @@
 // Taking chosen and dropped paths into a slot.
 #include "pages/path_selection.h"
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace brennic {
 

@@ -7,13 +7,13 @@
 #include <cstring>
 #include <string>
 
-#include "app/platform.h"
-#include "app/system_library_win32.h"
 #include "description/program_description.h"
 #include "pages/argument_slot.h"
 #include "pages/browse_folder_win32.h"
 #include "pages/path_display.h"
 #include "pages/path_selection.h"
+#include "platform/platform.h"
+#include "platform/system_library_win32.h"
 
 namespace brennic {
 

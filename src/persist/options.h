@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/platform.h"
 #include "persist/app_options.h"
+#include "platform/platform.h"
 
 namespace brennic {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/platform.h"
 #include "description/program_description.h"
 #include "persist/file_store.h"
+#include "platform/platform.h"
 
 namespace brennic {
 

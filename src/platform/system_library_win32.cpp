@@ -1,5 +1,5 @@
 // Loading the shell, common-dialog and OLE entry points on first use.
-#include "app/system_library_win32.h"
+#include "platform/system_library_win32.h"
 
 #include <array>
 #include <cstring>

@@ -1,10 +1,9 @@
-// Win32 implementations of the platform interfaces: message boxes and beeps, the shell, the main menu.
+// Win32 implementations of the platform interfaces: message boxes and beeps, the shell.
 #pragma once
 
 #include <windows.h>
 
-#include "app/commands.h"
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace brennic {
 
@@ -23,20 +22,6 @@ private:
 class Win32Shell : public Shell {
 public:
     std::intptr_t execute(const ShellRequest& request) override;
-};
-
-// The check marks and grayed states of a menu, by command id (the menu bar reaches its popups' items).
-class Win32Menu : public MenuView {
-public:
-    explicit Win32Menu(HMENU menu = nullptr) : menu_(menu) {}
-    void setMenu(HMENU menu) { menu_ = menu; }
-    HMENU handle() const { return menu_; }
-    void setChecked(int id, bool checked) override;
-    void checkRadio(int first, int last, int id) override;
-    void enable(int id) override;
-
-private:
-    HMENU menu_;
 };
 
 }  // namespace brennic

@@ -1,9 +1,9 @@
 // Win32 implementations of the platform interfaces.
-#include "app/platform_win32.h"
+#include "platform/platform_win32.h"
 
 #include <shellapi.h>
 
-#include "app/system_library_win32.h"
+#include "platform/system_library_win32.h"
 
 namespace brennic {
 
@@ -26,17 +26,5 @@ std::intptr_t Win32Shell::execute(const ShellRequest& request) {
                                     orNull(request.parameters), orNull(request.directory), request.showCommand);
     return reinterpret_cast<std::intptr_t>(result);
 }
-
-void Win32Menu::setChecked(int id, bool checked) {
-    const UINT mark = checked ? static_cast<UINT>(MF_CHECKED) : static_cast<UINT>(MF_UNCHECKED);
-    CheckMenuItem(menu_, static_cast<UINT>(id), static_cast<UINT>(MF_BYCOMMAND) | mark);
-}
-
-void Win32Menu::checkRadio(int first, int last, int id) {
-    CheckMenuRadioItem(menu_, static_cast<UINT>(first), static_cast<UINT>(last), static_cast<UINT>(id),
-                       static_cast<UINT>(MF_BYCOMMAND));
-}
-
-void Win32Menu::enable(int id) { EnableMenuItem(menu_, static_cast<UINT>(id), static_cast<UINT>(MF_BYCOMMAND | MF_ENABLED)); }
 
 }  // namespace brennic

@@ -1,0 +1,64 @@
+// Text conversions at the Win32 edge.
+#include "platform/text_win32.h"
+
+#include <climits>
+
+namespace brennic {
+
+std::wstring widen(std::string_view utf8) {
+    const std::u16string units = utf16FromUtf8(utf8);
+    return std::wstring(units.begin(), units.end());
+}
+
+std::string narrow(std::wstring_view wide) {
+    const std::u16string units(wide.begin(), wide.end());
+    return utf8FromUtf16(units);
+}
+
+std::string narrow(const wchar_t* wide) { return wide == nullptr ? std::string() : narrow(std::wstring_view(wide)); }
+
+std::string windowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, buffer.data(), length + 1);
+    buffer.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return narrow(buffer);
+}
+
+BOOL setWindowText(HWND window, const std::string& text) { return SetWindowTextW(window, widen(text).c_str()); }
+
+BOOL setDlgItemText(HWND dialog, int id, const std::string& text) {
+    return SetDlgItemTextW(dialog, id, widen(text).c_str());
+}
+
+std::string AnsiCodePage::toUtf8(std::string_view bytes) const {
+    if (bytes.empty()) return {};
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+    return narrow(wide);
+}
+
+std::optional<std::string> AnsiCodePage::fromUtf8(std::string_view text) const {
+    if (text.empty()) return std::string();
+    if (!isUtf8(text)) return std::nullopt;
+    const std::wstring wide = widen(text);
+    if (wide.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
+    const int size = static_cast<int>(wide.size());
+    BOOL usedDefault = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length, nullptr, &usedDefault);
+    if (usedDefault) return std::nullopt;
+    // A code page without a default character check (UTF-7, UTF-8 as ACP) could still change the text.
+    if (toUtf8(bytes) != text) return std::nullopt;
+    return bytes;
+}
+
+}  // namespace brennic
