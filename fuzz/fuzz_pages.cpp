@@ -22,8 +22,11 @@
 #include "pages/argument_pages.h"
 #include "pages/tab_navigation.h"
 #include "persist/save_file.h"
+#include "platform/text.h"
 
 namespace {
+
+const brennic::Windows1252 kCodePage;  // stands for the system's ANSI code page
 
 using brennic::AppState;
 using brennic::test::FakePageHost;
@@ -109,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     files.files[state.saveFilePath] = saveBytes;
     brennic::test::FakeMessageBoxes boxes;
     state.savedStateValid =
-        brennic::restoreSavedState(state.slots, state.description, state.saveFilePath, files, boxes);
+        brennic::restoreSavedState(state.slots, state.description, state.saveFilePath, files, boxes, kCodePage);
     check(brennic::buildTables(state.description));
     state.descriptionReady = true;
     if (at < size) {
@@ -163,9 +166,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 checkWarnings(state.description.warningLog.text);
                 state.description.warningLog.text.clear();
                 brennic::ArgumentSlots saved = state.slots;
-                const std::string bytes = brennic::encodeSaveFile(saved, state.pageControls);
+                const std::string bytes = brennic::encodeSaveFile(saved, state.pageControls, kCodePage);
                 brennic::ArgumentSlots restored{};
-                check(brennic::decodeSaveFile(bytes, restored));
+                check(brennic::decodeSaveFile(bytes, restored, kCodePage));
                 for (std::size_t p = 0; p < 3; ++p) {
                     check((restored[p].enabled != 0) == (state.slots[p].enabled != 0));
                     if (restored[p].enabled == 0) continue;

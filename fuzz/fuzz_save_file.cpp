@@ -7,8 +7,11 @@
 #include <string_view>
 
 #include "persist/save_file.h"
+#include "platform/text.h"
 
 namespace {
+
+const brennic::Windows1252 kCodePage;  // stands for the system's ANSI code page
 
 class FieldText : public brennic::PageControls {
 public:
@@ -21,7 +24,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     brennic::ArgumentSlots slots{};
-    if (!brennic::decodeSaveFile(bytes, slots)) return 0;
+    if (!brennic::decodeSaveFile(bytes, slots, kCodePage)) return 0;
 
     // The manual fields show what was restored, as the pages do (the field holds at most 259 characters).
     FieldText fields[3];
@@ -31,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         controls[i] = &fields[i];
     }
     brennic::ArgumentSlots copy = slots;
-    const std::string encoded = brennic::encodeSaveFile(copy, controls);
+    const std::string encoded = brennic::encodeSaveFile(copy, controls, kCodePage);
     brennic::ArgumentSlots again{};
-    if (!brennic::decodeSaveFile(encoded, again)) std::abort();
+    if (!brennic::decodeSaveFile(encoded, again, kCodePage)) std::abort();
     for (std::size_t i = 0; i < 3; ++i) {
         if ((again[i].enabled != 0) != (slots[i].enabled != 0)) std::abort();
         if (slots[i].enabled == 0) continue;

@@ -15,6 +15,13 @@
 #include "fake_file_store.h"
 #include "fake_platform.h"
 #include "persist/save_file.h"
+#include "platform/text.h"
+
+namespace {
+
+const brennic::Windows1252 kCodePage;  // stands for the system's ANSI code page
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
@@ -40,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     boxes.answers = {brennic::kIdNo};  // keep the damaged file
 
     brennic::ArgumentSlots slots{};
-    const bool valid = brennic::restoreSavedState(slots, description, saveFilePath, files, boxes);
+    const bool valid = brennic::restoreSavedState(slots, description, saveFilePath, files, boxes, kCodePage);
     if (!brennic::buildTables(description)) std::abort();  // validated raw state must always build
 
     for (const brennic::ArgumentSlot& slot : slots) {

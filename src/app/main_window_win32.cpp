@@ -20,6 +20,7 @@
 #include "persist/save_file.h"
 #include "platform/platform_win32.h"
 #include "platform/system_library_win32.h"
+#include "platform/text_win32.h"
 #include "resource_ids.h"
 
 namespace brennic {
@@ -35,7 +36,7 @@ public:
 
     // Start-up (WM_INITDIALOG).
     void start() {
-        runStartup(appState(), *this, StartupServices{boxes_, store_, win32FileStore()}, readCommandLine());
+        runStartup(appState(), *this, StartupServices{boxes_, store_, win32FileStore(), codePage_}, readCommandLine());
     }
 
     void command(WPARAM wParam) {
@@ -70,7 +71,7 @@ public:
     void startProgram() override { brennic::startProgram(appState(), boxes_, shell_); }
     void writeSaveFile() override {
         AppState& state = appState();
-        brennic::writeSaveFile(state.slots, state.pageControls, state.saveFilePath, win32FileStore(), boxes_);
+        brennic::writeSaveFile(state.slots, state.pageControls, state.saveFilePath, win32FileStore(), boxes_, codePage_);
     }
     bool browseFolder(std::string& folder, const std::string& title) override {
         return brennic::browseFolder(window_, folder, title);
@@ -90,6 +91,7 @@ private:
     Win32MessageBoxes boxes_;
     Win32Shell shell_;
     RegistrySettingsStore store_;
+    AnsiCodePage codePage_;
 };
 
 MainWindow& mainWindow() {

@@ -28,9 +28,10 @@ void runProtectedSteps(AppState& state, StartupWindow& window, const StartupServ
 
     errorVX error;
     loadConfigFile(configPath, state.description, error);
+    decodeConfigTexts(state.description, services.legacyTexts);
     state.description.makeSaveFilePath(state.saveFilePath);
-    state.savedStateValid =
-        restoreSavedState(state.slots, state.description, state.saveFilePath, services.files, services.boxes);
+    state.savedStateValid = restoreSavedState(state.slots, state.description, state.saveFilePath, services.files,
+                                              services.boxes, services.legacyTexts);
     state.descriptionReady = buildTables(state.description);
     if (!state.descriptionReady) {
         // The loader's checks let nothing through that the builder refuses; should they ever disagree,

@@ -12,6 +12,7 @@
 namespace brennic {
 
 struct AppState;
+class CodePage;
 class FileStore;
 class SettingsStore;
 
@@ -20,6 +21,7 @@ struct StartupServices {
     MessageBoxes& boxes;
     SettingsStore& store;
     FileStore& files;
+    const CodePage& legacyTexts;  // the code page of configs and save files whose texts predate UTF-8
 };
 
 // What start-up asks of the main window.

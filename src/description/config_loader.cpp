@@ -11,6 +11,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/files.h"
+#include "platform/text.h"
+
 #ifndef _WIN32
 #include <sys/types.h>
 
@@ -171,9 +174,6 @@ private:
     std::FILE* file_;
 };
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // The length of an open file in bytes; 0 when it cannot be told. Leaves the file at its start.
 std::uint64_t fileSize(std::FILE* file) {
@@ -303,14 +303,23 @@ void loadConfigFile(const std::string& path, ProgramDescription& d, errorVX& err
     std::error_code ignored;
     folder = !path.empty() && std::filesystem::is_directory(std::filesystem::path(path), ignored);
 #endif
-    std::unique_ptr<std::FILE, FileCloser> file;
-    if (!path.empty() && !folder) file.reset(std::fopen(path.c_str(), "rb"));
+    FilePointer file;
+    if (!path.empty() && !folder) file = openFile(path, "rb");
     if (!file) raiseError(error, &errorVX::fileError, kLoadFileError);
     if (fileSize(file.get()) == 0) raiseError(error, &errorVX::fileError, kEmptyFile);
     FileSource source(file.get());
     loadDescription(d, source, error);
     file.reset();
     validateDescription(d, error);
+}
+
+}  // namespace brennic
+
+namespace brennic {
+
+void decodeConfigTexts(ProgramDescription& d, const CodePage& legacyTexts) {
+    const bool utf8 = d.header.textsAreUtf8();
+    for (std::string& text : d.stringTable) text = utf8 ? validUtf8(text) : legacyTexts.toUtf8(text);
 }
 
 }  // namespace brennic

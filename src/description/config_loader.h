@@ -21,6 +21,8 @@
 
 namespace brennic {
 
+class CodePage;
+
 inline constexpr std::size_t kConfigHeaderSize = 26;
 inline constexpr std::size_t kActionRecordSize = 10;
 inline constexpr std::size_t kPathSpecRecordSize = 2;
@@ -63,6 +65,11 @@ const char* findDamage(const ProgramDescription& description);
 
 // Raises configError 4 ("The config is damaged") when findDamage finds a fault.
 void validateDescription(const ProgramDescription& description, errorVX& error);
+
+// Turns the string table into the UTF-8 texts Brennic works with: a config marked kUtf8TextsMarker holds UTF-8
+// (a malformed byte shows as U+FFFD), any other holds texts in the system's ANSI code page. Byte 1, the filter
+// texts' separator, stays byte 1 in both.
+void decodeConfigTexts(ProgramDescription& description, const CodePage& legacyTexts);
 
 // What start-up does with the config file up to validation: raises fileError 1 when the file cannot be opened
 // (an empty path included), fileError 2 when it is empty, then loadDescription and validateDescription.

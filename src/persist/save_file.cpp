@@ -5,10 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "description/program_description.h"
 #include "persist/file_store.h"
 #include "platform/platform.h"
+#include "platform/text.h"
 
 namespace brennic {
 
@@ -31,12 +33,28 @@ void putText(std::string& out, const std::string& text) {
     out.push_back('\0');
 }
 
+// The text in the code page: exact when it fits, otherwise each character the code page lacks becomes '?'.
+// Sets `exact` to false when a character was replaced.
+std::string legacyForm(std::string_view text, const CodePage& legacyTexts, bool& exact) {
+    if (auto bytes = legacyTexts.fromUtf8(text)) return std::move(*bytes);
+    exact = false;
+    std::string out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        const bool valid = nextCodePoint(text, pos).has_value();
+        const auto bytes = valid ? legacyTexts.fromUtf8(text.substr(start, pos - start)) : std::nullopt;
+        out += bytes ? *bytes : std::string("?");
+    }
+    return out;
+}
+
 // Reads forward over the file's bytes; once a read runs past the end, ok() stays false.
 class Reader {
 public:
     explicit Reader(std::string_view bytes) : bytes_(bytes) {}
 
     bool ok() const { return ok_; }
+    std::string_view rest() const { return ok_ ? bytes_.substr(pos_) : std::string_view(); }
 
     std::uint8_t u8() {
         if (!ok_ || pos_ >= bytes_.size()) return fail<std::uint8_t>();
@@ -72,7 +90,7 @@ private:
 
 }  // namespace
 
-std::string encodeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls) {
+std::string encodeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls, const CodePage& legacyTexts) {
     struct Flags {
         std::uint8_t enabled = 0, path = 0, manual = 0;
     };
@@ -95,8 +113,8 @@ std::string encodeSaveFile(ArgumentSlots& slots, const PageControlsTable& contro
 
         if (slot.manualUsed != 0) {
             std::string text = controls[page] ? controls[page]->manualText() : std::string();
-            text.resize(std::min(text.size(), kMaxText));
             text.resize(std::string_view(text.c_str()).size());
+            text = std::string(cutToUtf16Length(text, kMaxText));
             if (!text.empty()) {
                 f.manual = flagByte(slot.manualUsed);
                 ++count;
@@ -114,14 +132,21 @@ std::string encodeSaveFile(ArgumentSlots& slots, const PageControlsTable& contro
 
     out.push_back(static_cast<char>(count));
 
+    std::vector<const std::string*> texts;
     for (std::size_t page = 0; page < slots.size(); ++page) {
-        if (flags[page].path != 0) putText(out, slots[page].path);
-        if (flags[page].manual != 0) putText(out, slots[page].manualText);
+        if (flags[page].path != 0) texts.push_back(&slots[page].path);
+        if (flags[page].manual != 0) texts.push_back(&slots[page].manualText);
+    }
+    bool exact = true;
+    for (const std::string* text : texts) putText(out, legacyForm(text->c_str(), legacyTexts, exact));
+    if (!exact) {
+        out.append(kUtf8TextsTag);
+        for (const std::string* text : texts) putText(out, validUtf8(std::string_view(text->c_str())));
     }
     return out;
 }
 
-bool decodeSaveFile(std::string_view bytes, ArgumentSlots& slots) {
+bool decodeSaveFile(std::string_view bytes, ArgumentSlots& slots, const CodePage& legacyTexts) {
     // Everything is read into fresh records first: a page the file leaves out is restored as not in use.
     ArgumentSlots read{};
     Reader in(bytes);
@@ -138,11 +163,26 @@ bool decodeSaveFile(std::string_view bytes, ArgumentSlots& slots) {
         slot.item = in.u16();
     }
     in.u8();  // the text count: the flags already say which texts follow
+    std::vector<std::string*> texts;
     for (ArgumentSlot& slot : read) {
-        if (slot.pathUsed != 0) slot.path = in.text();
-        if (slot.manualUsed != 0) slot.manualText = in.text();
+        if (slot.pathUsed != 0) texts.push_back(&slot.path);
+        if (slot.manualUsed != 0) texts.push_back(&slot.manualText);
     }
+    for (std::string* text : texts) *text = legacyTexts.toUtf8(in.text());
     if (!in.ok()) return false;
+
+    // Block 5 is taken only whole: its tag, one valid UTF-8 text for every text above.
+    const std::string_view rest = in.rest();
+    if (rest.substr(0, kUtf8TextsTag.size()) == kUtf8TextsTag) {
+        Reader utf8(rest.substr(kUtf8TextsTag.size()));
+        std::vector<std::string> unicode;
+        for (std::size_t i = 0; i < texts.size() && utf8.ok(); ++i) unicode.push_back(utf8.text());
+        const bool whole = utf8.ok() && std::all_of(unicode.begin(), unicode.end(),
+                                                     [](const std::string& text) { return isUtf8(text); });
+        if (whole) {
+            for (std::size_t i = 0; i < texts.size(); ++i) *texts[i] = std::move(unicode[i]);
+        }
+    }
 
     for (std::size_t page = 0; page < slots.size(); ++page) {
         read[page].toolTip = slots[page].toolTip;
@@ -152,8 +192,8 @@ bool decodeSaveFile(std::string_view bytes, ArgumentSlots& slots) {
 }
 
 bool writeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls, const std::string& saveFilePath,
-                   FileStore& files, MessageBoxes& boxes) {
-    const std::string bytes = encodeSaveFile(slots, controls);
+                   FileStore& files, MessageBoxes& boxes, const CodePage& legacyTexts) {
+    const std::string bytes = encodeSaveFile(slots, controls, legacyTexts);
     const std::string temporary = saveFilePath + ".tmp";
     if (files.writeNew(temporary, bytes) && files.replace(temporary, saveFilePath)) return true;
     files.remove(temporary);
@@ -161,9 +201,10 @@ bool writeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls, cons
     return false;
 }
 
-bool loadSaveFile(ArgumentSlots& slots, const std::string& saveFilePath, FileStore& files) {
+bool loadSaveFile(ArgumentSlots& slots, const std::string& saveFilePath, FileStore& files,
+                  const CodePage& legacyTexts) {
     const std::optional<std::string> bytes = files.read(saveFilePath, kSaveFileReadLimit);
-    return bytes && decodeSaveFile(*bytes, slots);
+    return bytes && decodeSaveFile(*bytes, slots, legacyTexts);
 }
 
 void offerSaveFileRemoval(const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes) {
@@ -173,8 +214,9 @@ void offerSaveFileRemoval(const std::string& saveFilePath, FileStore& files, Mes
 }
 
 bool restoreSavedState(ArgumentSlots& slots, const ProgramDescription& description,
-                       const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes) {
-    if (!loadSaveFile(slots, saveFilePath, files)) return false;
+                       const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes,
+                       const CodePage& legacyTexts) {
+    if (!loadSaveFile(slots, saveFilePath, files, legacyTexts)) return false;
     // A state that no longer follows the lists' chain (the config changed since it was saved) would show a
     // page the page before it does not lead to, and put it on the command line: it is damaged too.
     if (description.checkSlots(slots.data()) && description.savedChainHolds(slots.data())) return true;

@@ -19,6 +19,7 @@
 #include "driver/workspace.h"
 #include "pages/argument_slot.h"
 #include "persist/save_file.h"
+#include "platform/text.h"
 #include "resource_ids.h"
 
 using namespace brennic;
@@ -492,7 +493,7 @@ E2E_TEST(DriveRootPathStaysOneArgument) {
     slots[0].group = 0;
     slots[0].item = 2;  // "Folder": `-d p@ -v`
     slots[0].path = "Z:\\";
-    REQUIRE(writeFile(join(demoFolder(), "brennic-demo.as"), encodeSaveFile(slots, PageControlsTable{})));
+    REQUIRE(writeFile(join(demoFolder(), "brennic-demo.as"), encodeSaveFile(slots, PageControlsTable{}, Windows1252{})));
     App app = App::start();
     DescendantGuard guard(app);
     REQUIRE(app.mainWindow() != nullptr);

@@ -5,6 +5,7 @@
 #include "description/program_description.h"
 #include "fake_file_store.h"
 #include "fake_platform.h"
+#include "platform/text.h"
 
 namespace brennic {
 namespace {
@@ -36,6 +37,7 @@ ArgumentSlot slotOf(std::int32_t enabled, std::int32_t pathUsed, std::int32_t ma
 }
 
 const std::string kPath = R"(D:\Tools\conv\conv.as)";
+const Windows1252 kCodePage;  // stands for the system's ANSI code page
 
 struct SaveFileTest : ::testing::Test {
     ArgumentSlots slots{};
@@ -46,7 +48,7 @@ struct SaveFileTest : ::testing::Test {
 
     ArgumentSlot& page(int n) { return slots[static_cast<std::size_t>(n - 1)]; }
     std::string save() {
-        EXPECT_TRUE(writeSaveFile(slots, controls, kPath, files, boxes));
+        EXPECT_TRUE(writeSaveFile(slots, controls, kPath, files, boxes, kCodePage));
         return files.files[kPath];
     }
 };
@@ -62,7 +64,7 @@ TEST_F(SaveFileTest, WritesTheDocumentedBytes) {
     EXPECT_EQ(files.files.count(kPath + ".tmp"), 0u);
 
     ArgumentSlots restored{};
-    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files, kCodePage));
     EXPECT_EQ(restored[0].enabled, 1);
     EXPECT_EQ(restored[0].pathUsed, 1);
     EXPECT_EQ(restored[0].manualUsed, 0);
@@ -78,7 +80,7 @@ TEST_F(SaveFileTest, SmallestFileHasNoPageInUse) {
     ArgumentSlots restored{};
     restored[1].enabled = 1;
     restored[1].path = "stale";
-    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files, kCodePage));
     for (const ArgumentSlot& slot : restored) {
         EXPECT_EQ(slot.enabled, 0);
         EXPECT_TRUE(slot.path.empty());
@@ -93,7 +95,7 @@ TEST_F(SaveFileTest, EmptyPathOrEmptyManualFieldWritesNoText) {
     EXPECT_EQ(page(1).manualText, "earlier");
 
     ArgumentSlots restored{};
-    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files, kCodePage));
     EXPECT_EQ(restored[0].pathUsed, 0);
     EXPECT_EQ(restored[0].manualUsed, 0);
     EXPECT_EQ(restored[0].group, 3);
@@ -120,7 +122,7 @@ TEST_F(SaveFileTest, RoundTripsAllPagesWithTextsUpToTheFieldLimit) {
 
     ArgumentSlots restored{};
     restored[2].toolTip = 77;
-    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files, kCodePage));
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(restored[i].enabled, slots[i].enabled) << i;
         EXPECT_EQ(restored[i].group, slots[i].group) << i;
@@ -139,7 +141,7 @@ TEST_F(SaveFileTest, FlagsNeverDisagreeWithTheTextsThatFollow) {
     const std::string bytes = save();
     EXPECT_EQ(bytes.substr(0, 3), "\x01\x01\x01"s);
     ArgumentSlots restored{};
-    ASSERT_TRUE(loadSaveFile(restored, kPath, files));
+    ASSERT_TRUE(loadSaveFile(restored, kPath, files, kCodePage));
     EXPECT_EQ(restored[0].path, "p");
     EXPECT_EQ(restored[0].manualText, std::string(259, 'x'));
 }
@@ -156,25 +158,52 @@ TEST_F(SaveFileTest, EveryTruncationRestoresNothing) {
         ArgumentSlots restored{};
         restored[0].path = "untouched";
         restored[1].enabled = 9;
-        EXPECT_FALSE(decodeSaveFile(std::string_view(full).substr(0, length), restored)) << length;
+        EXPECT_FALSE(decodeSaveFile(std::string_view(full).substr(0, length), restored, kCodePage)) << length;
         EXPECT_EQ(restored[0].path, "untouched") << length;
         EXPECT_EQ(restored[1].enabled, 9) << length;
         EXPECT_EQ(restored[2].enabled, 0) << length;
     }
     ArgumentSlots restored{};
-    ASSERT_TRUE(decodeSaveFile(full + "trailing bytes", restored));
+    ASSERT_TRUE(decodeSaveFile(full + "trailing bytes", restored, kCodePage));
     EXPECT_EQ(restored[2].path, R"(C:\out)");
     EXPECT_EQ(restored[1].manualText, "-b c");
 }
 
+TEST_F(SaveFileTest, TextsOutsideTheCodePageFollowAsUtf8AfterTheLastText) {
+    // Texts that fit the code page: the bytes of the code page alone, as every earlier file.
+    page(1) = slotOf(1, 1, 1, 0, 0, "C:\\caf\u00e9");
+    field1.set("\u20ac");
+    EXPECT_EQ(save(), "\x01\x01\x01\x00\x00" "\x00\x00\x00\x00" "\x02" "C:\\caf\xe9\x00" "\x80\x00"s);
+
+    // A name in other scripts, and a field cut at 259 UTF-16 units without splitting the emoji's pair.
+    const std::string name = "C:\\\u0434\u0430\u043d\u043d\u044b\u0435 \u6570\u636e \U0001F600.txt";
+    page(1).path = name;
+    field1.set(std::string(258, 'e') + "\U0001F600");
+    const std::string bytes = save();
+    const std::string legacy = "C:\\?????? ?? ?.txt\0"s + std::string(258, 'e') + '\0';
+    ASSERT_EQ(bytes.substr(0, 10 + legacy.size()), "\x01\x01\x01\x00\x00\x00\x00\x00\x00\x02"s + legacy);
+    EXPECT_EQ(bytes.substr(10 + legacy.size()), "UTF-8\0"s + name + '\0' + std::string(258, 'e') + '\0');
+
+    ArgumentSlots restored{};
+    ASSERT_TRUE(decodeSaveFile(bytes, restored, kCodePage));
+    EXPECT_EQ(restored[0].path, name);
+    EXPECT_EQ(restored[0].manualText, std::string(258, 'e'));
+    // What an earlier version reads (it stops at the last text), and what a block 5 that is not whole gives.
+    const std::string earlier = bytes.substr(0, 10 + legacy.size());
+    for (const std::string& cut : {earlier, bytes.substr(0, bytes.size() - 1), earlier + "UTF-8\0\xff\0e\0"s}) {
+        ASSERT_TRUE(decodeSaveFile(cut, restored, kCodePage));
+        EXPECT_EQ(restored[0].path, "C:\\?????? ?? ?.txt");
+    }
+}
+
 TEST_F(SaveFileTest, LoadReadsFromTheGivenPathOnly) {
     ArgumentSlots restored{};
-    EXPECT_FALSE(loadSaveFile(restored, kPath, files));  // no file
+    EXPECT_FALSE(loadSaveFile(restored, kPath, files, kCodePage));  // no file
     files.files[kPath] = "\0\0\0\0"s;
     files.unreadable.insert(kPath);
-    EXPECT_FALSE(loadSaveFile(restored, kPath, files));
+    EXPECT_FALSE(loadSaveFile(restored, kPath, files, kCodePage));
     files.unreadable.clear();
-    EXPECT_TRUE(loadSaveFile(restored, kPath, files));
+    EXPECT_TRUE(loadSaveFile(restored, kPath, files, kCodePage));
     EXPECT_GE(files.lastReadLimit, 22u + 6u * 260u);
 }
 
@@ -183,7 +212,7 @@ TEST_F(SaveFileTest, FailedSaveKeepsThePreviousFileAndSaysSo) {
     page(1) = slotOf(1, 0, 0, 0, 0);
 
     files.unwritable.insert(kPath + ".tmp");
-    EXPECT_FALSE(writeSaveFile(slots, controls, kPath, files, boxes));
+    EXPECT_FALSE(writeSaveFile(slots, controls, kPath, files, boxes, kCodePage));
     EXPECT_EQ(files.files[kPath], "previous");
     EXPECT_EQ(files.files.count(kPath + ".tmp"), 0u);
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -193,13 +222,13 @@ TEST_F(SaveFileTest, FailedSaveKeepsThePreviousFileAndSaysSo) {
 
     files.unwritable.clear();
     files.replaceFails = true;
-    EXPECT_FALSE(writeSaveFile(slots, controls, kPath, files, boxes));
+    EXPECT_FALSE(writeSaveFile(slots, controls, kPath, files, boxes, kCodePage));
     EXPECT_EQ(files.files[kPath], "previous");
     EXPECT_EQ(files.files.count(kPath + ".tmp"), 0u);
     EXPECT_EQ(boxes.shown.size(), 2u);
 
     files.replaceFails = false;
-    EXPECT_TRUE(writeSaveFile(slots, controls, kPath, files, boxes));
+    EXPECT_TRUE(writeSaveFile(slots, controls, kPath, files, boxes, kCodePage));
     EXPECT_EQ(files.files[kPath], "\x01\0\0\0\0\0\0\0\0\0"s);
     EXPECT_EQ(boxes.shown.size(), 2u);
 }
@@ -225,7 +254,7 @@ struct RemovalTest : SaveFileTest {
 
 TEST_F(RemovalTest, FittingFileIsRestored) {
     saveSelection(0, 2);
-    EXPECT_TRUE(restoreSavedState(slots, description, kPath, files, boxes));
+    EXPECT_TRUE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));
     EXPECT_EQ(page(1).item, 2);
     EXPECT_EQ(page(2).path, "C:\\x");
     EXPECT_TRUE(boxes.shown.empty());
@@ -236,7 +265,7 @@ TEST_F(RemovalTest, FileThatNoLongerFitsIsOfferedForRemoval) {
     saveSelection(0, 3);  // list 0 has entries 0 to 2 only
 
     boxes.answers.push_back(kIdNo);
-    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));
     ASSERT_EQ(boxes.beeps, std::vector<unsigned>{kMbIconExclamation});
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Save file is damaged, remove file?");
@@ -247,18 +276,18 @@ TEST_F(RemovalTest, FileThatNoLongerFitsIsOfferedForRemoval) {
     EXPECT_TRUE(page(2).path.empty());
 
     boxes.answers.push_back(kIdYes);
-    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));  // asked again next start
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));  // asked again next start
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(files.files.count(kPath), 0u);
 
-    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));  // gone: nothing shown
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));  // gone: nothing shown
     EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 TEST_F(RemovalTest, FileWhosePagesNoLongerChainIsOfferedForRemoval) {
     saveSelection(0, 1);  // entry 1 of list 0 leads nowhere, yet page 2 was saved in use
     boxes.answers.push_back(kIdNo);
-    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Save file is damaged, remove file?");
     EXPECT_EQ(page(2).enabled, 0);
@@ -266,9 +295,9 @@ TEST_F(RemovalTest, FileWhosePagesNoLongerChainIsOfferedForRemoval) {
 
 TEST_F(RemovalTest, CutOrMissingFileIsSilent) {
     files.files[kPath] = "\x01\x00\x00\x00"s;  // cut inside the selection block
-    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));
     files.files[kPath] = ""s;
-    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes));
+    EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_TRUE(boxes.beeps.empty());
     EXPECT_EQ(files.files.count(kPath), 1u);

@@ -14,6 +14,7 @@
 #include "fake_menu.h"
 #include "fake_platform.h"
 #include "fake_settings_store.h"
+#include "platform/text.h"
 
 namespace brennic {
 namespace {
@@ -46,6 +47,7 @@ protected:
     test::FakeMessageBoxes boxes;
     test::FakeSettingsStore store;
     test::FakeFileStore files;
+    Windows1252 codePage;
 
     void SetUp() override {
         dir = fs::temp_directory_path() /
@@ -65,7 +67,7 @@ protected:
     void start(const std::string& configPath) {
         StartupCommandLine line;
         line.tokens = {"C:\\Tools\\brennic.exe", configPath};
-        runStartup(state, window, StartupServices{boxes, store, files}, line);
+        runStartup(state, window, StartupServices{boxes, store, files, codePage}, line);
     }
 
     void expectNotReady() {
@@ -109,6 +111,28 @@ TEST_F(StartupTest, AGoodConfigMakesTheDescriptionReady) {
     // Defaults in effect: "Hold console" and "Show warnings".
     EXPECT_EQ(window.bar.radio, IDCMD_HOLD_CONSOLE);
     EXPECT_TRUE(window.bar.checked[IDCMD_SHOW_WARNINGS]);
+}
+
+TEST_F(StartupTest, ConfigTextsAreReadInTheirStoredForm) {
+    // Without the marker the texts are in the ANSI code page; with it, UTF-8 (a malformed byte shows as U+FFFD).
+    ProgramDescription legacy = test::sampleTables();
+    legacy.texts[kProgramFolderName] = "Caf\xe9";
+    legacy.lists[0].label = "\x80 \x01";
+    rawFromTables(legacy);
+    start(writeFile("legacy.vx", writeConfig(legacy)));
+    EXPECT_EQ(state.description.programFolderName(), "Caf\u00e9");
+    EXPECT_EQ(state.description.lists[0].label, "\u20ac \x01");
+    EXPECT_EQ(state.saveFilePath, "C:\\Tools\\Caf\u00e9\\conv.as");
+
+    ProgramDescription marked = test::sampleTables();
+    marked.header.reserved = kUtf8TextsMarker;
+    marked.texts[kProgramFolderName] = "\u0434\u0430\u043d\u043d\u044b\u0435 \U0001F600";
+    marked.lists[0].label = "Caf\xe9";
+    rawFromTables(marked);
+    state = AppState{};
+    start(writeFile("marked.vx", writeConfig(marked)));
+    EXPECT_EQ(state.description.programFolderName(), "\u0434\u0430\u043d\u043d\u044b\u0435 \U0001F600");
+    EXPECT_EQ(state.description.lists[0].label, "Caf\uFFFD");
 }
 
 TEST_F(StartupTest, EveryConfigErrorIsShownOnceAndLeavesNoDescription) {

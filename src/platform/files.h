@@ -1,0 +1,21 @@
+// Opening a file by its UTF-8 path with <cstdio>: the wide open on Windows, where the narrow one takes the
+// ANSI code page and turns every other character into '?'.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace brennic {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const {
+        if (file != nullptr) std::fclose(file);
+    }
+};
+using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
+
+// nullptr when the file cannot be opened. mode is a plain fopen mode ("rb", "wb").
+FilePointer openFile(const std::string& utf8Path, const char* mode);
+
+}  // namespace brennic
