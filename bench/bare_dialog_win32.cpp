@@ -23,14 +23,14 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(100), nullptr, dialogProc, 0);
+    HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(100), nullptr, dialogProc, 0);
     if (dialog == nullptr) return 1;
     ShowWindow(dialog, SW_SHOWNORMAL);
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(dialog, &message)) continue;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(dialog, &message)) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }

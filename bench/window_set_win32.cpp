@@ -14,19 +14,19 @@
 namespace {
 
 constexpr std::array<int, 4> kPageDialogs{IDD_PAGE1, IDD_PAGE2, IDD_PAGE3, IDD_ABOUT};
-constexpr std::array<const char*, 4> kCaptions{"Argument 1", "Argument 2", "Argument 3", "About..."};
+constexpr std::array<const wchar_t*, 4> kCaptions{L"Argument 1", L"Argument 2", L"Argument 3", L"About..."};
 
 INT_PTR CALLBACK pageProc(HWND page, UINT message, WPARAM, LPARAM parameter) {
     if (message != WM_INITDIALOG) return FALSE;
     if (parameter < 3) {
-        HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+        HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+                                   GetModuleHandleW(nullptr), nullptr);
         if (tip != nullptr) SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     if (parameter == 0) {
         HWND main = GetAncestor(page, GA_ROOT);
-        CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", main, IDC_STATUS);
+        CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", main, IDC_STATUS);
     }
     return TRUE;
 }
@@ -34,17 +34,17 @@ INT_PTR CALLBACK pageProc(HWND page, UINT message, WPARAM, LPARAM parameter) {
 void createPages(HWND main) {
     HWND tabs = GetDlgItem(main, IDC_TABS);
     for (int tab = static_cast<int>(kCaptions.size()) - 1; tab >= 0; --tab) {
-        TCITEMA item{};
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(kCaptions[static_cast<std::size_t>(tab)]);
-        SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        item.pszText = const_cast<wchar_t*>(kCaptions[static_cast<std::size_t>(tab)]);
+        SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     RECT area{};
     GetClientRect(tabs, &area);
-    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     HWND first = nullptr;
     for (std::size_t i = 0; i < kPageDialogs.size(); ++i) {
-        HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPageDialogs[i]), tabs, pageProc,
+        HWND page = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kPageDialogs[i]), tabs, pageProc,
                                        static_cast<LPARAM>(i));
         if (page == nullptr) continue;
         SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
@@ -60,9 +60,9 @@ void createPages(HWND main) {
 INT_PTR CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: {
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconA(instance, "ICON")));
-        SetMenu(window, LoadMenuA(instance, MAKEINTRESOURCEA(IDM_MAIN)));
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(instance, L"ICON")));
+        SetMenu(window, LoadMenuW(instance, MAKEINTRESOURCEW(IDM_MAIN)));
         createPages(window);
         return TRUE;
     }
@@ -78,7 +78,7 @@ INT_PTR CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 }
 
 HWND createMainWindow(HINSTANCE instance) {
-    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainProc, 0);
+    return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainProc, 0);
 }
 
 }  // namespace

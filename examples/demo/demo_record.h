@@ -5,10 +5,10 @@
 // file, appends the same block to that file (append mode, one write, '\n' line ends):
 //
 //     run
-//     cmdline=<the process command line: GetCommandLineA() on Windows, argv joined by spaces elsewhere>
-//     cwd=<the working directory: GetCurrentDirectoryA() on Windows, getcwd() elsewhere>
+//     cmdline=<the process command line: GetCommandLineW() as UTF-8 on Windows, argv joined by spaces elsewhere>
+//     cwd=<the working directory: GetCurrentDirectoryW() as UTF-8 on Windows, getcwd() elsewhere>
 //     argc=<N>
-//     arg0=<argv[0] as the C runtime split it>
+//     arg0=<argument 0: CommandLineToArgvW as UTF-8 on Windows, argv[0] elsewhere>
 //     ...
 //     arg<N-1>=<argv[N-1]>
 //     end

@@ -3,10 +3,12 @@
 
 #include <utility>
 
+#include "platform/text.h"
+
 namespace brennic {
 
-CommandLine::CommandLine(std::string ansiCommandLine, std::int32_t argumentCount, FullPathResolver resolve)
-    : argumentCount_(argumentCount), remainingText_(std::move(ansiCommandLine)), resolve_(std::move(resolve)) {}
+CommandLine::CommandLine(std::string commandLine, std::int32_t argumentCount, FullPathResolver resolve)
+    : argumentCount_(argumentCount), remainingText_(std::move(commandLine)), resolve_(std::move(resolve)) {}
 
 std::uint32_t CommandLine::tokensToTake(std::uint32_t limit) const {
     const auto count = static_cast<std::uint32_t>(argumentCount_);
@@ -47,7 +49,7 @@ bool CommandLine::takeToken(std::uint32_t index) {
         if (!full) return false;
         token = std::move(*full);
     }
-    if (token.size() > kMaxTokenLength) return false;
+    if (utf16Length(token) > kMaxTokenLength) return false;
     tokens_[index] = std::move(token);
 
     text.erase(0, consumed);
@@ -67,10 +69,10 @@ std::string programDirectoryOf(const std::string& programPath) {
     return (slash == std::string::npos ? programPath : programPath.substr(0, slash)) + '\\';
 }
 
-StartupPaths startupPaths(const std::string& ansiCommandLine, std::int32_t argumentCount,
+StartupPaths startupPaths(const std::string& text, std::int32_t argumentCount,
                           const FullPathResolver& resolve) {
     // The platform counts at least the program itself; the program path is taken even from a lower count.
-    CommandLine commandLine(ansiCommandLine, argumentCount < 1 ? 1 : argumentCount, resolve);
+    CommandLine commandLine(text, argumentCount < 1 ? 1 : argumentCount, resolve);
     StartupPaths paths;
     const bool complete = commandLine.split(commandLine.tokensToTake(2));
     commandLine.copyToken(paths.programPath, 0);  // empty when the split failed on token 0

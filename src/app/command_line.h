@@ -1,6 +1,6 @@
 // Splitting the process's command line into the program's own path and the config path.
 //
-// The tokenizer's rules, on the ANSI command line, for each token in turn:
+// The tokenizer's rules, on the command line (UTF-8), for each token in turn:
 //   "C:\Tools\app.exe" cfg.vx     a token that starts with a quote runs to the next quote; it may be empty and
 //                                 hold spaces; the quotes are removed and the text is kept as written
 //   app  cfg\a.vx                 any other token runs to the first space and is made absolute with the resolver
@@ -8,7 +8,7 @@
 //   app    cfg.vx                 after each token every leading space (not tab) is skipped
 // There is no backslash escaping and doubled quotes are not special. Token 0, the program's own path, is always
 // made absolute, quoted or not, so the program directory never depends on how the program was started.
-// A token longer than 259 characters (after resolution) fails the split.
+// A token longer than 259 characters (UTF-16 units, after resolution) fails the split.
 #pragma once
 
 #include <cstdint>
@@ -28,7 +28,7 @@ inline constexpr std::size_t kMaxTokenLength = 259;
 class CommandLine {
 public:
     // argumentCount: the number of arguments the platform counts, the program itself included.
-    CommandLine(std::string ansiCommandLine, std::int32_t argumentCount, FullPathResolver resolve);
+    CommandLine(std::string commandLine, std::int32_t argumentCount, FullPathResolver resolve);
 
     // The smaller of the argument count and limit, both taken as unsigned.
     std::uint32_t tokensToTake(std::uint32_t limit) const;
@@ -68,7 +68,7 @@ struct StartupPaths {
 };
 
 // Splits the command line into at most two tokens and derives the two paths start-up needs.
-StartupPaths startupPaths(const std::string& ansiCommandLine, std::int32_t argumentCount,
+StartupPaths startupPaths(const std::string& text, std::int32_t argumentCount,
                           const FullPathResolver& resolve);
 
 }  // namespace brennic

@@ -5,26 +5,27 @@
 #include <shellapi.h>
 
 #include "app/command_line.h"
+#include "platform/text_win32.h"
 
 namespace brennic {
 
 namespace {
 
 std::optional<std::string> fullPathOf(const std::string& name) {
-    char buffer[MAX_PATH];
-    const DWORD length = GetFullPathNameA(name.c_str(), MAX_PATH, buffer, nullptr);
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetFullPathNameW(widen(name).c_str(), MAX_PATH, buffer, nullptr);
     if (length == 0 || length >= MAX_PATH) return std::nullopt;
-    return std::string(buffer, length);
+    return narrow(std::wstring_view(buffer, length));
 }
 
 }  // namespace
 
 StartupCommandLine readCommandLine() {
-    // Only the platform's count of the wide command line is used; the split runs on the ANSI text.
+    // Only the platform's count of the command line is used; the split runs on its UTF-8 text.
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (arguments != nullptr) LocalFree(arguments);
-    const StartupPaths paths = startupPaths(GetCommandLineA(), count, fullPathOf);
+    const StartupPaths paths = startupPaths(narrow(GetCommandLineW()), count, fullPathOf);
     StartupCommandLine result;
     result.tokens.push_back(paths.programPath);
     // A command line that cannot be split gives no config path: loading then fails as for a missing file.

@@ -14,7 +14,7 @@ int runDialogProgram(HINSTANCE instance, HWND (*createMainWindow)(HINSTANCE)) {
     InitCommonControlsEx(&controls);
     const HRESULT com = OleInitialize(nullptr);
 
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDA_MAIN));
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
     HWND mainWindow = createMainWindow(instance);
     if (mainWindow != nullptr) ShowWindow(mainWindow, SW_SHOWNORMAL);
 
@@ -22,12 +22,12 @@ int runDialogProgram(HINSTANCE instance, HWND (*createMainWindow)(HINSTANCE)) {
     int exitCode = 0;
     if (mainWindow != nullptr) {
         BOOL got;
-        while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+        while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
             if (got == -1) break;
-            if (TranslateAcceleratorA(mainWindow, accelerators, &message)) continue;
-            if (IsWindow(mainWindow) && IsDialogMessageA(mainWindow, &message)) continue;
+            if (TranslateAcceleratorW(mainWindow, accelerators, &message)) continue;
+            if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &message)) continue;
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
         exitCode = static_cast<int>(message.wParam);
     } else {

@@ -1,14 +1,16 @@
 // The described program's icon on the main window.
 #include "app/foreign_icon_win32.h"
 
+#include "platform/text_win32.h"
+
 namespace brennic {
 
 int setForeignIcon(HWND window, const std::string& exePath) {
     HMODULE module =
-        LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        LoadLibraryExW(widen(exePath).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (module == nullptr) return 5;
     int result = 0;
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(3));  // RT_ICON
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(3));  // RT_ICON
     HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
     void* bits = loaded != nullptr ? LockResource(loaded) : nullptr;
     if (resource == nullptr) {
@@ -21,7 +23,7 @@ int setForeignIcon(HWND window, const std::string& exePath) {
         HICON icon = CreateIconFromResourceEx(static_cast<PBYTE>(bits), SizeofResource(module, resource), TRUE,
                                               0x00030000, 0, 0, LR_DEFAULTCOLOR);
         if (icon != nullptr) {
-            SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+            SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         } else {
             result = 6;
         }

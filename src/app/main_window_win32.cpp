@@ -47,14 +47,14 @@ public:
     // StartupWindow
     // What DragAcceptFiles does, without loading the shell for it.
     void acceptDrops() override {
-        SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+        SetWindowLongPtrW(window_, GWL_EXSTYLE, GetWindowLongPtrW(window_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
     }
     void setOwnIcon() override {
-        HICON icon = LoadIconA(GetModuleHandleA(nullptr), "ICON");
-        SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"ICON");
+        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     }
     void attachMenu() override {
-        HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_MAIN));
+        HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_MAIN));
         menu_.setMenu(bar);
         SetMenu(window_, bar);
     }
@@ -78,11 +78,11 @@ public:
     }
     void forwardToPage(std::uint32_t wParam) override {
         HWND tabs = GetDlgItem(window_, IDC_TABS);
-        const LRESULT selected = SendMessageA(tabs, TCM_GETCURSEL, 0, 0);
-        const LRESULT count = SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0);
+        const LRESULT selected = SendMessageW(tabs, TCM_GETCURSEL, 0, 0);
+        const LRESULT count = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
         if (selected < 0 || selected >= count) return;
         HWND page = brennic::pageWindow(static_cast<int>(selected));
-        if (page != nullptr) SendMessageA(page, WM_COMMAND, wParam, 0);
+        if (page != nullptr) SendMessageW(page, WM_COMMAND, wParam, 0);
     }
 
 private:
@@ -128,7 +128,7 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 HWND createMainWindow(HINSTANCE instance) {
-    return CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, mainDialogProc, 0);
+    return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, mainDialogProc, 0);
 }
 
 }  // namespace brennic

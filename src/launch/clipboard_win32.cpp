@@ -5,18 +5,21 @@
 
 #include "app/app_state.h"
 #include "launch/launch.h"
+#include "platform/text_win32.h"
 
 namespace brennic {
 
 bool writeClipboardText(HWND owner, const std::string& text) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    const std::wstring wide = widen(text);
+    const std::size_t size = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!memory) return false;
     void* bytes = GlobalLock(memory);
     if (!bytes) {
         GlobalFree(memory);
         return false;
     }
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    std::memcpy(bytes, wide.c_str(), size);
     GlobalUnlock(memory);
 
     if (!OpenClipboard(owner)) {
@@ -24,7 +27,7 @@ bool writeClipboardText(HWND owner, const std::string& text) {
         return false;
     }
     EmptyClipboard();
-    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+    const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
     CloseClipboard();
     if (!placed) GlobalFree(memory);  // on success the clipboard owns the memory
     return placed;

@@ -2,6 +2,7 @@
 #include "launch/command_line.h"
 
 #include "launch/quoting.h"
+#include "platform/text.h"
 
 namespace brennic {
 
@@ -65,7 +66,7 @@ std::string buildArgumentText(ProgramDescription& description, int pageIndex, co
     }
 
     std::string manualPiece = controls ? controls->manualText() : std::string();
-    if (manualPiece.size() > kMaxText) manualPiece.resize(kMaxText);
+    manualPiece = std::string(cutToUtf16Length(manualPiece, kMaxText));
     if (entry.manualMode() != 0 && manualPiece.empty())
         addWarning(description.warningLog, pageIndex, kEmptyManualWarning);
 

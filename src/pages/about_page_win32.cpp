@@ -7,6 +7,7 @@
 #include "pages/about_page.h"
 #include "pages/tab_host_win32.h"
 #include "platform/system_library_win32.h"
+#include "platform/text_win32.h"
 #include "resource_ids.h"
 
 namespace brennic {
@@ -16,9 +17,9 @@ namespace {
 class Win32AboutView final : public AboutView {
 public:
     explicit Win32AboutView(HWND page) : page_(page) {}
-    void setWindowTitle(const std::string& title) override { SetWindowTextA(mainWindowOfPages(), title.c_str()); }
+    void setWindowTitle(const std::string& title) override { setWindowText(mainWindowOfPages(), title); }
     void setText(DescriptionText which, const std::string& text) override {
-        SetDlgItemTextA(page_, controlOf(which), text.c_str());
+        setDlgItemText(page_, controlOf(which), text);
     }
 
 private:

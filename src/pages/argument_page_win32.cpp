@@ -17,6 +17,7 @@
 #include "pages/tab_host_win32.h"
 #include "platform/platform_win32.h"
 #include "platform/system_library_win32.h"
+#include "platform/text_win32.h"
 #include "resource_ids.h"
 
 namespace brennic {
@@ -33,14 +34,7 @@ constexpr std::array<ControlIds, kArgumentCount> kControlIds{{
     {IDC_SELECT3, IDC_PATH3, IDC_ACTION3, IDC_MANUAL3, IDC_PATHLABEL3, IDC_ACTIONLABEL3, IDC_MANUALLABEL3},
 }};
 
-const char* const kManualTip = "Manual arguments info";
-
-// Texts read from the page's controls go through a 260-byte buffer.
-std::string windowText(HWND window) {
-    std::array<char, kMaxText + 1> buffer{};
-    const int length = GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), static_cast<std::size_t>(length > 0 ? length : 0));
-}
+const wchar_t* const kManualTip = L"Manual arguments info";
 
 class Win32PageView final : public PageView {
 public:
@@ -54,19 +48,19 @@ public:
         pathLabel_ = GetDlgItem(page, ids.pathLabel);
         manualLabel_ = GetDlgItem(page, ids.manualLabel);
         selectButton_ = GetDlgItem(page, ids.selectButton);
-        // What the field shows is what Start and the save file read: no more than a 260-byte read returns.
-        SendMessageA(manualEdit_, EM_LIMITTEXT, kMaxText, 0);
+        // What the field shows is what Start and the save file read: at most 259 characters (UTF-16 units).
+        SendMessageW(manualEdit_, EM_LIMITTEXT, kMaxText, 0);
     }
 
     // One tool-tip control per page: the page itself (no text) and the manual-arguments label.
     HWND createToolTip() {
-        toolTip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+        toolTip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page_, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+                                   GetModuleHandleW(nullptr), nullptr);
         if (toolTip_ == nullptr) return nullptr;
         SetWindowPos(toolTip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, 1000);
-        addTool(page_, "");
+        SendMessageW(toolTip_, TTM_SETMAXTIPWIDTH, 0, 1000);
+        addTool(page_, L"");
         addTool(manualLabel_, kManualTip);
         return toolTip_;
     }
@@ -76,48 +70,48 @@ public:
     bool selectButtonEnabled() const { return IsWindowEnabled(selectButton_) != FALSE; }
 
     std::string manualText() const override { return windowText(manualEdit_); }
-    void setActionLabel(const std::string& text) override { SetWindowTextA(actionLabel_, text.c_str()); }
-    void setPathLabel(const std::string& text) override { SetWindowTextA(pathLabel_, text.c_str()); }
-    void setManualLabel(const std::string& text) override { SetWindowTextA(manualLabel_, text.c_str()); }
+    void setActionLabel(const std::string& text) override { setWindowText(actionLabel_, text); }
+    void setPathLabel(const std::string& text) override { setWindowText(pathLabel_, text); }
+    void setManualLabel(const std::string& text) override { setWindowText(manualLabel_, text); }
     void setManualTip(const std::string& text) override {
         if (toolTip_ == nullptr) return;
-        std::string tip = text;
-        TOOLINFOA tool = toolInfo(manualLabel_);
+        std::wstring tip = widen(text);
+        TOOLINFOW tool = toolInfo(manualLabel_);
         tool.lpszText = tip.data();
-        SendMessageA(toolTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     void setActionItems(const std::vector<std::string>& captions) override {
-        SendMessageA(actionCombo_, CB_RESETCONTENT, 0, 0);
+        SendMessageW(actionCombo_, CB_RESETCONTENT, 0, 0);
         for (const std::string& caption : captions)
-            SendMessageA(actionCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+            SendMessageW(actionCombo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(caption).c_str()));
     }
     void selectActionItem(int index) override {
-        SendMessageA(actionCombo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(actionCombo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
-    int actionSelection() const override { return static_cast<int>(SendMessageA(actionCombo_, CB_GETCURSEL, 0, 0)); }
-    int actionCount() const override { return static_cast<int>(SendMessageA(actionCombo_, CB_GETCOUNT, 0, 0)); }
+    int actionSelection() const override { return static_cast<int>(SendMessageW(actionCombo_, CB_GETCURSEL, 0, 0)); }
+    int actionCount() const override { return static_cast<int>(SendMessageW(actionCombo_, CB_GETCOUNT, 0, 0)); }
     bool actionListEnabled() const override { return IsWindowEnabled(actionCombo_) != FALSE; }
     void enableActionList(bool enable) override { EnableWindow(actionCombo_, enable ? TRUE : FALSE); }
     void enableSelectButton(bool enable) override { EnableWindow(selectButton_, enable ? TRUE : FALSE); }
     void enableManualField(bool enable) override { EnableWindow(manualEdit_, enable ? TRUE : FALSE); }
-    void setPathText(const std::string& text) override { SetWindowTextA(pathEdit_, text.c_str()); }
-    void setManualText(const std::string& text) override { SetWindowTextA(manualEdit_, text.c_str()); }
+    void setPathText(const std::string& text) override { setWindowText(pathEdit_, text); }
+    void setManualText(const std::string& text) override { setWindowText(manualEdit_, text); }
     void repaint() override { InvalidateRect(page_, nullptr, TRUE); }
 
 private:
-    TOOLINFOA toolInfo(HWND tool) const {
-        TOOLINFOA info{};
+    TOOLINFOW toolInfo(HWND tool) const {
+        TOOLINFOW info{};
         info.cbSize = sizeof info;
         info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         info.hwnd = page_;
         info.uId = reinterpret_cast<UINT_PTR>(tool);
         return info;
     }
-    void addTool(HWND tool, const char* text) {
-        std::string tip = text;
-        TOOLINFOA info = toolInfo(tool);
+    void addTool(HWND tool, const wchar_t* text) {
+        std::wstring tip = text;
+        TOOLINFOW info = toolInfo(tool);
         info.lpszText = tip.data();
-        SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
 
     HWND page_ = nullptr;
@@ -151,9 +145,9 @@ void openArgumentFolder(int index) {
     const std::string folder = argumentPages().folderToOpen(index);
     if (folder.empty()) return;
     // explorer takes the quoted folder literally, so a name with commas or spaces opens where it should.
-    const std::string parameters = quoteText(folder);
-    shellExecute(views[static_cast<std::size_t>(index)].page(), nullptr, "explorer", parameters.c_str(), nullptr,
-                  SW_SHOWNORMAL);
+    const std::wstring parameters = widen(quoteText(folder));
+    shellExecute(views[static_cast<std::size_t>(index)].page(), nullptr, L"explorer", parameters.c_str(), nullptr,
+                 SW_SHOWNORMAL);
 }
 
 void showPageMenu(int index) {
@@ -161,7 +155,7 @@ void showPageMenu(int index) {
     HWND page = views[static_cast<std::size_t>(index)].page();
     POINT cursor{};
     GetCursorPos(&cursor);
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_PAGE));
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_PAGE));
     if (menu == nullptr) return;
     HMENU popup = GetSubMenu(menu, 0);
     const UINT state = argumentPages().folderCommandEnabled(index) ? MF_ENABLED : MF_GRAYED;
@@ -252,7 +246,7 @@ INT_PTR CALLBACK argumentPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         }
     } catch (...) {
         // Nothing may cross the dialog procedure (a command that ran out of memory, for one).
-        MessageBoxA(mainWindowOfPages(), "Unknow error", "Error...", MB_ICONERROR);
+        MessageBoxW(mainWindowOfPages(), L"Unknow error", L"Error...", MB_ICONERROR);
     }
     return FALSE;
 }

@@ -2,6 +2,7 @@
 #include "pages/argument_pages.h"
 
 #include "pages/path_display.h"
+#include "platform/text.h"
 
 namespace brennic {
 
@@ -242,7 +243,7 @@ void ArgumentPages::keepManualText(PageView& view, ArgumentSlot& kept) {
     if (state_.options.margsClr == 0) {
         if (kept.manualUsed != 0) return;
         std::string typed = view.manualText();
-        if (typed.size() > kMaxText) typed.resize(kMaxText);
+        typed = std::string(cutToUtf16Length(typed, kMaxText));
         if (!typed.empty() && typed != kept.manualText) kept.manualText = typed;
         view.setManualText(std::string());
     } else if (kept.manualUsed == 0) {

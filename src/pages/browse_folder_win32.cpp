@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/system_library_win32.h"
+#include "platform/text_win32.h"
 
 namespace brennic {
 
@@ -14,11 +15,11 @@ namespace {
 constexpr std::size_t kMaxFolderText = 259;
 
 int CALLBACK selectInitialFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
-    if (message == BFFM_INITIALIZED) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+    if (message == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
 
-// The file-system path of a chosen item, if it has one that fits our 260-byte texts.
+// The file-system path of a chosen item, if it has one that fits our texts of at most 259 characters.
 bool pathOf(PCIDLIST_ABSOLUTE item, std::string& path) {
     std::vector<wchar_t> wide(32768);
     if (!pathFromIdList(item, wide.data(), static_cast<DWORD>(wide.size()), GPFIDL_DEFAULT)) return false;
@@ -27,26 +28,24 @@ bool pathOf(PCIDLIST_ABSOLUTE item, std::string& path) {
     // folder is not what the user chose.
     const DWORD attributes = GetFileAttributesW(wide.data());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
-    BOOL lossy = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), -1, nullptr, 0, nullptr, &lossy);
-    if (size <= 1 || lossy || static_cast<std::size_t>(size - 1) > kMaxFolderText) return false;
-    std::vector<char> narrow(static_cast<std::size_t>(size));
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), -1, narrow.data(), size, nullptr, &lossy);
-    if (lossy) return false;
-    path.assign(narrow.data());
+    const std::wstring_view chosen(wide.data());
+    if (chosen.size() > kMaxFolderText) return false;
+    path = narrow(chosen);
     return true;
 }
 
 }  // namespace
 
 bool browseFolder(HWND owner, std::string& folder, const std::string& title) {
-    BROWSEINFOA info{};
+    const std::wstring wideTitle = widen(title);
+    const std::wstring initial = widen(folder);
+    BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pidlRoot = nullptr;
-    info.lpszTitle = title.c_str();
+    info.lpszTitle = wideTitle.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     info.lpfn = selectInitialFolder;
-    info.lParam = reinterpret_cast<LPARAM>(folder.c_str());
+    info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
     PIDLIST_ABSOLUTE item = browseForFolder(&info);
     if (item == nullptr) return false;
     std::string chosen;

@@ -7,6 +7,7 @@
 
 #include "description/program_description.h"
 #include "pages/argument_slot.h"
+#include "platform/text.h"
 
 namespace brennic {
 
@@ -77,7 +78,7 @@ std::string filterList(const std::string& filterText) {
 }
 
 std::string dialogInitialText(const std::string& path) {
-    return path.size() > kMaxText ? path.substr(0, kMaxText) : path;
+    return std::string(cutToUtf16Length(path, kMaxText));
 }
 
 }  // namespace brennic

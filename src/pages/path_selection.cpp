@@ -2,6 +2,7 @@
 #include "pages/path_selection.h"
 
 #include "platform/platform.h"
+#include "platform/text.h"
 
 namespace brennic {
 
@@ -10,13 +11,13 @@ unsigned fileDialogFlags(bool saveDialog) {
 }
 
 bool takeChosenPath(ArgumentSlot& slot, const std::string& chosen) {
-    if (chosen.empty() || chosen.size() > kMaxText) return false;
+    if (chosen.empty() || utf16Length(chosen) > kMaxText) return false;
     slot.path = chosen;
     return true;
 }
 
 bool takeDroppedName(ArgumentSlot& slot, const std::string& name, MessageBoxes& boxes) {
-    if (name.size() > kMaxText) {
+    if (utf16Length(name) > kMaxText) {
         boxes.show(kDroppedNameTooLong, kDroppedNameCaption, kMbOk | kMbIconError);
         return false;
     }

@@ -4,7 +4,6 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "description/program_description.h"
@@ -14,6 +13,7 @@
 #include "pages/path_selection.h"
 #include "platform/platform.h"
 #include "platform/system_library_win32.h"
+#include "platform/text_win32.h"
 
 namespace brennic {
 
@@ -25,12 +25,12 @@ namespace {
 // The one file dialog record shared by both file dialogs and the three pages. It lives for the whole run, so
 // what a dialog writes back (the chosen filter index above all) is there at the next use.
 struct FileDialogRecord {
-    OPENFILENAMEA dialog{};
-    char filter[kFilterBufferSize]{};
-    char fileName[MAX_PATH]{};
+    OPENFILENAMEW dialog{};
+    wchar_t filter[kFilterBufferSize]{};
+    wchar_t fileName[MAX_PATH]{};
 
     FileDialogRecord() {
-        dialog.lStructSize = sizeof(OPENFILENAMEA);
+        dialog.lStructSize = sizeof(OPENFILENAMEW);
         dialog.lpstrFilter = filter;
         dialog.lpstrFile = fileName;
         dialog.nMaxFile = MAX_PATH;
@@ -45,23 +45,23 @@ FileDialogRecord& fileDialogRecord() {
 
 // Copies a text into a fixed buffer, always zero-terminated inside it.
 template <std::size_t N>
-void copyInto(char (&buffer)[N], const std::string& text) {
+void copyInto(wchar_t (&buffer)[N], const std::wstring& text) {
     const std::size_t length = std::min(text.size(), N - 1);
-    std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
+    std::copy_n(text.data(), length, buffer);
+    buffer[length] = L'\0';
 }
 
 template <std::size_t N>
-std::string textOf(const char (&buffer)[N]) {
-    const void* end = std::memchr(buffer, '\0', N);
-    return std::string(buffer, end ? static_cast<std::size_t>(static_cast<const char*>(end) - buffer) : N);
+std::string textOf(const wchar_t (&buffer)[N]) {
+    return narrow(std::wstring_view(buffer, static_cast<std::size_t>(std::find(buffer, buffer + N, L'\0') - buffer)));
 }
 
 class OwnedMessageBoxes : public MessageBoxes {
 public:
     explicit OwnedMessageBoxes(HWND owner) : owner_(owner) {}
     int show(const std::string& text, const std::string& caption, unsigned style) override {
-        return MessageBoxA(style & kMbSystemModal ? nullptr : owner_, text.c_str(), caption.c_str(), style);
+        return MessageBoxW(style & kMbSystemModal ? nullptr : owner_, widen(text).c_str(), widen(caption).c_str(),
+                           style);
     }
     void beep(unsigned type) override { MessageBeep(type); }
 
@@ -70,18 +70,19 @@ private:
 };
 
 void showPath(HWND page, int pathFieldId, const ArgumentSlot& slot) {
-    SetDlgItemTextA(page, pathFieldId, displayPath(slot.path).c_str());
+    setDlgItemText(page, pathFieldId, displayPath(slot.path));
 }
 
 bool runFileDialog(HWND page, bool saveDialog, const std::string& filterText, const std::string& path,
                    std::string& chosen) {
     FileDialogRecord& record = fileDialogRecord();
     // Built fresh for every dialog: nothing of an earlier dialog's list can be read.
-    const std::string list = filterList(filterText);
-    std::memcpy(record.filter, list.data(), list.size());
-    copyInto(record.fileName, dialogInitialText(path));
+    // The list is at most kFilterBufferSize bytes, so never more UTF-16 units; its zero separators are kept.
+    const std::wstring list = widen(filterList(filterText));
+    std::copy_n(list.data(), std::min<std::size_t>(list.size(), kFilterBufferSize), record.filter);
+    copyInto(record.fileName, widen(dialogInitialText(path)));
 
-    OPENFILENAMEA& dialog = record.dialog;
+    OPENFILENAMEW& dialog = record.dialog;
     dialog.hwndOwner = GetAncestor(page, GA_ROOT);
     dialog.Flags = fileDialogFlags(saveDialog);
     const BOOL picked = saveDialog ? saveFileDialog(&dialog) : openFileDialog(&dialog);
@@ -116,14 +117,15 @@ void selectPath(HWND page, ArgumentSlot& slot, int pathFieldId, const ProgramDes
 }
 
 void acceptDroppedFile(HWND page, ArgumentSlot& slot, int pathFieldId, HDROP drop) {
-    std::string name;
+    std::wstring wide;
     if (dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
         const UINT length = dragQueryFile(drop, 0, nullptr, 0);
-        name.resize(std::size_t{length} + 1);
-        const UINT got = dragQueryFile(drop, 0, name.data(), length + 1);
-        name.resize(std::min<std::size_t>(got, length));
+        wide.resize(std::size_t{length} + 1);
+        const UINT got = dragQueryFile(drop, 0, wide.data(), length + 1);
+        wide.resize(std::min<std::size_t>(got, length));
     }
     dragFinish(drop);
+    const std::string name = narrow(wide);
 
     OwnedMessageBoxes boxes(GetAncestor(page, GA_ROOT));
     if (takeDroppedName(slot, name, boxes)) showPath(page, pathFieldId, slot);

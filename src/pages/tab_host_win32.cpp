@@ -10,6 +10,7 @@
 #include "pages/argument_pages.h"
 #include "pages/page_colour.h"
 #include "pages/tab_navigation.h"
+#include "platform/text_win32.h"
 #include "resource_ids.h"
 
 namespace brennic {
@@ -27,14 +28,15 @@ TabSelectionGuard selectionGuard;
 class Win32PageHost final : public PageHost {
 public:
     void setTabCaption(int tab, const std::string& caption) override {
-        std::string text = caption;
-        TCITEMA item{};
+        std::wstring text = widen(caption);
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = text.data();
-        SendMessageA(tabControl, TCM_SETITEMA, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(tabControl, TCM_SETITEMW, static_cast<WPARAM>(tab), reinterpret_cast<LPARAM>(&item));
     }
     void setStatusText(int part, const std::string& text) override {
-        SendMessageA(statusBarWindow, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(statusBarWindow, SB_SETTEXTW, static_cast<WPARAM>(part),
+                     reinterpret_cast<LPARAM>(widen(text).c_str()));
     }
 };
 
@@ -54,10 +56,10 @@ private:
 
 PageBrush brush;
 
-int currentTab() { return static_cast<int>(SendMessageA(tabControl, TCM_GETCURSEL, 0, 0)); }
+int currentTab() { return static_cast<int>(SendMessageW(tabControl, TCM_GETCURSEL, 0, 0)); }
 
 void selectAndShow(int tab) {
-    SendMessageA(tabControl, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    SendMessageW(tabControl, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
     showPage(tab);
 }
 
@@ -82,13 +84,13 @@ HWND pageWindow(int tab) {
 }
 
 void createStatusBar() {
-    statusBarWindow = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Argument 1 Action/Key", mainWindow, IDC_STATUS);
+    statusBarWindow = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"Argument 1 Action/Key", mainWindow, IDC_STATUS);
     // The part edges are given for 96 dots per inch; the program is DPI aware, so they scale with the screen.
     HDC screen = GetDC(nullptr);
     const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
     if (screen != nullptr) ReleaseDC(nullptr, screen);
     std::array<int, 3> edges{MulDiv(364, dpi, 96), MulDiv(390, dpi, 96), -1};
-    SendMessageA(statusBarWindow, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    SendMessageW(statusBarWindow, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
 
 void createPages(HWND main) {
@@ -96,31 +98,31 @@ void createPages(HWND main) {
     tabControl = GetDlgItem(main, IDC_TABS);
     pageBrush();
 
-    const LONG_PTR extended = GetWindowLongPtrA(tabControl, GWL_EXSTYLE);
-    SetWindowLongPtrA(tabControl, GWL_EXSTYLE, extended | WS_EX_CONTROLPARENT);
+    const LONG_PTR extended = GetWindowLongPtrW(tabControl, GWL_EXSTYLE);
+    SetWindowLongPtrW(tabControl, GWL_EXSTYLE, extended | WS_EX_CONTROLPARENT);
 
     for (int tab = kTabCount - 1; tab >= 0; --tab) {
-        std::string caption = tabCaptions()[static_cast<std::size_t>(tab)];
-        TCITEMA item{};
+        std::wstring caption = widen(tabCaptions()[static_cast<std::size_t>(tab)]);
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = caption.data();
-        SendMessageA(tabControl, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(tabControl, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
-    SendMessageA(tabControl, TCM_SETCURSEL, 0, 0);
+    SendMessageW(tabControl, TCM_SETCURSEL, 0, 0);
 
     RECT area{};
     GetClientRect(tabControl, &area);
     area.left -= 4;
     area.top -= 1;
     area.bottom += 1;
-    SendMessageA(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    SendMessageW(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
 
     prepareTabFlags(appState());
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     for (int tab = 0; tab < kTabCount; ++tab) {
         const DLGPROC procedure = tab == kAboutTab ? aboutPageProc : argumentPageProc;
-        HWND page = CreateDialogParamA(instance, MAKEINTRESOURCEA(kPageDialogs[static_cast<std::size_t>(tab)]),
+        HWND page = CreateDialogParamW(instance, MAKEINTRESOURCEW(kPageDialogs[static_cast<std::size_t>(tab)]),
                                        tabControl, procedure, static_cast<LPARAM>(tab));
         pageWindows[static_cast<std::size_t>(tab)] = page;
         if (page == nullptr) continue;
@@ -141,7 +143,7 @@ void showPage(int tab) {
             SetWindowPos(page, nullptr, 0, 0, 0, 0,
                          SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
             SetFocus(page);
-            if (appState().descriptionReady) SendMessageA(page, WM_BRENNIC_REFRESH_STATUS, 0, 0);
+            if (appState().descriptionReady) SendMessageW(page, WM_BRENNIC_REFRESH_STATUS, 0, 0);
         }
     }
 }
@@ -157,12 +159,12 @@ void onTabNotify(HWND, const NMHDR* header) {
     if (header->code == TCN_SELCHANGING) {
         selectionGuard.selectionChanging(currentTab());
     } else if (header->code == TCN_SELCHANGE) {
-        const int selected = static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0));
+        const int selected = static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0));
         const auto outcome = selectionGuard.selectionChanged(selected, tabFlags(appState()));
         if (outcome.show)
             showPage(outcome.tab);
         else
-            SendMessageA(tabControl, TCM_SETCURFOCUS, static_cast<WPARAM>(outcome.tab), 0);
+            SendMessageW(tabControl, TCM_SETCURFOCUS, static_cast<WPARAM>(outcome.tab), 0);
     }
 }
 

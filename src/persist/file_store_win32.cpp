@@ -1,9 +1,11 @@
-// Whole-file access over CreateFileA, with flushed writes and a replacing move.
+// Whole-file access over CreateFileW, with flushed writes and a replacing move.
 #include "persist/file_store_win32.h"
 
 #include <windows.h>
 
 #include <algorithm>
+
+#include "platform/text_win32.h"
 
 namespace brennic {
 
@@ -12,7 +14,7 @@ namespace {
 class Win32FileStore : public FileStore {
 public:
     std::optional<std::string> read(const std::string& path, std::size_t limit) override {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return std::nullopt;
         std::string bytes;
@@ -34,8 +36,8 @@ public:
     }
 
     bool writeNew(const std::string& path, const std::string& bytes) override {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
+        HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return false;
         bool ok = true;
         std::size_t done = 0;
@@ -51,10 +53,11 @@ public:
     }
 
     bool replace(const std::string& from, const std::string& to) override {
-        return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        return MoveFileExW(widen(from).c_str(), widen(to).c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
 
-    bool remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+    bool remove(const std::string& path) override { return DeleteFileW(widen(path).c_str()) != 0; }
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "pages/argument_slot.h"
+#include "platform/text.h"
 
 namespace brennic {
 
@@ -63,7 +64,7 @@ bool loadOptions(SettingsStore& store, AppOptions& options) {
     StoredValue folder;
     if (store.read(kRunAppPathName, folder) && folder.type == kStoreText) {
         const std::string text = storedText(folder.data);
-        if (!text.empty() && text.size() <= kMaxText) {
+        if (!text.empty() && utf16Length(text) <= kMaxText) {
             options.runAppPath = text;
             return true;
         }

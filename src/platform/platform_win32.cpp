@@ -4,26 +4,29 @@
 #include <shellapi.h>
 
 #include "platform/system_library_win32.h"
+#include "platform/text_win32.h"
 
 namespace brennic {
 
 namespace {
 
-const char* orNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+const wchar_t* orNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 }  // namespace
 
 int Win32MessageBoxes::show(const std::string& text, const std::string& caption, unsigned style) {
     // A system-modal box belongs to no window: it must show even when the main window cannot take it.
     HWND owner = (style & kMbSystemModal) != 0 ? nullptr : owner_;
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), style);
+    return MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), style);
 }
 
 void Win32MessageBoxes::beep(unsigned type) { MessageBeep(type); }
 
 std::intptr_t Win32Shell::execute(const ShellRequest& request) {
-    HINSTANCE result = shellExecute(nullptr, orNull(request.verb), request.file.c_str(),
-                                    orNull(request.parameters), orNull(request.directory), request.showCommand);
+    const std::wstring verb = widen(request.verb), file = widen(request.file);
+    const std::wstring parameters = widen(request.parameters), directory = widen(request.directory);
+    HINSTANCE result =
+        shellExecute(nullptr, orNull(verb), file.c_str(), orNull(parameters), orNull(directory), request.showCommand);
     return reinterpret_cast<std::intptr_t>(result);
 }
 

@@ -11,8 +11,8 @@ namespace {
 
 enum class Library { shell, dialogs, count };
 
-constexpr std::array<const char*, static_cast<std::size_t>(Library::count)> kLibraryNames{"shell32.dll",
-                                                                                          "comdlg32.dll"};
+constexpr std::array<const wchar_t*, static_cast<std::size_t>(Library::count)> kLibraryNames{L"shell32.dll",
+                                                                                             L"comdlg32.dll"};
 
 // From the system folder only: a library of the same name beside the program or in the current folder is
 // never taken instead.
@@ -22,11 +22,11 @@ HMODULE library(Library which) {
     const auto index = static_cast<std::size_t>(which);
     if (!tried[index]) {
         tried[index] = true;
-        char folder[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+        wchar_t folder[MAX_PATH] = {};
+        const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
         if (length > 0 && length < MAX_PATH) {
-            const std::string path = std::string(folder, length) + "\\" + kLibraryNames[index];
-            modules[index] = LoadLibraryA(path.c_str());
+            const std::wstring path = std::wstring(folder, length) + L"\\" + kLibraryNames[index];
+            modules[index] = LoadLibraryW(path.c_str());
         }
     }
     return modules[index];
@@ -42,8 +42,8 @@ Function entry(Library which, const char* name) {
 
 }  // namespace
 
-UINT dragQueryFile(HDROP drop, UINT index, LPSTR name, UINT size) {
-    static const auto function = entry<UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT)>(Library::shell, "DragQueryFileA");
+UINT dragQueryFile(HDROP drop, UINT index, LPWSTR name, UINT size) {
+    static const auto function = entry<UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT)>(Library::shell, "DragQueryFileW");
     return function != nullptr ? function(drop, index, name, size) : 0;
 }
 
@@ -52,15 +52,15 @@ void dragFinish(HDROP drop) {
     if (function != nullptr) function(drop);
 }
 
-HINSTANCE shellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
-    static const auto function = entry<HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>(
-        Library::shell, "ShellExecuteA");
+HINSTANCE shellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show) {
+    static const auto function = entry<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)>(
+        Library::shell, "ShellExecuteW");
     if (function == nullptr) return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
     return function(owner, verb, file, parameters, directory, show);
 }
 
-PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOA info) {
-    static const auto function = entry<PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOA)>(Library::shell, "SHBrowseForFolderA");
+PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOW info) {
+    static const auto function = entry<PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW)>(Library::shell, "SHBrowseForFolderW");
     return function != nullptr ? function(info) : nullptr;
 }
 
@@ -75,13 +75,13 @@ BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, PWSTR path, DWORD size, GPFIDL_FLAGS
     return function != nullptr ? function(item, path, size, flags) : FALSE;
 }
 
-BOOL openFileDialog(LPOPENFILENAMEA dialog) {
-    static const auto function = entry<BOOL(WINAPI*)(LPOPENFILENAMEA)>(Library::dialogs, "GetOpenFileNameA");
+BOOL openFileDialog(LPOPENFILENAMEW dialog) {
+    static const auto function = entry<BOOL(WINAPI*)(LPOPENFILENAMEW)>(Library::dialogs, "GetOpenFileNameW");
     return function != nullptr ? function(dialog) : FALSE;
 }
 
-BOOL saveFileDialog(LPOPENFILENAMEA dialog) {
-    static const auto function = entry<BOOL(WINAPI*)(LPOPENFILENAMEA)>(Library::dialogs, "GetSaveFileNameA");
+BOOL saveFileDialog(LPOPENFILENAMEW dialog) {
+    static const auto function = entry<BOOL(WINAPI*)(LPOPENFILENAMEW)>(Library::dialogs, "GetSaveFileNameW");
     return function != nullptr ? function(dialog) : FALSE;
 }
 

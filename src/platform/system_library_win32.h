@@ -11,14 +11,14 @@
 
 namespace brennic {
 
-UINT dragQueryFile(HDROP drop, UINT index, LPSTR name, UINT size);  // 0 when unavailable
+UINT dragQueryFile(HDROP drop, UINT index, LPWSTR name, UINT size);  // 0 when unavailable
 void dragFinish(HDROP drop);
 // SE_ERR_DLLNOTFOUND when unavailable.
-HINSTANCE shellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show);
-PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOA info);  // nullptr when unavailable
+HINSTANCE shellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show);
+PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOW info);  // nullptr when unavailable
 HRESULT shellMalloc(IMalloc** allocator);              // E_FAIL when unavailable
 BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, PWSTR path, DWORD size, GPFIDL_FLAGS flags);
-BOOL openFileDialog(LPOPENFILENAMEA dialog);  // FALSE when unavailable
-BOOL saveFileDialog(LPOPENFILENAMEA dialog);
+BOOL openFileDialog(LPOPENFILENAMEW dialog);  // FALSE when unavailable
+BOOL saveFileDialog(LPOPENFILENAMEW dialog);
 
 }  // namespace brennic

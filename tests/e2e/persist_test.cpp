@@ -163,43 +163,6 @@ void drop(App& app, int n, const std::vector<std::string>& names) {
 
 // ---- the dialogs -------------------------------------------------------------------------------------------
 
-struct DialogSearch {
-    DWORD processId;
-    bool folder;
-    HWND found;
-};
-
-BOOL CALLBACK findPathDialog(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    const bool match = search->folder ? windowText(window) == "Browse for Folder"
-                                      : className(window) == "#32770" && GetDlgItem(window, 0x47C) != nullptr;
-    if (!match) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND waitForPathDialog(App& app, bool folder) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DialogSearch search{app.processId(), folder, nullptr};
-        EnumWindows(findPathDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr || GetTickCount() - start > kWaitMs) return search.found;
-        Sleep(30);
-    }
-}
-
-bool waitGone(HWND window) {
-    const DWORD start = GetTickCount();
-    while (IsWindow(window) && IsWindowVisible(window)) {
-        if (GetTickCount() - start > kWaitMs) return false;
-        Sleep(30);
-    }
-    return true;
-}
-
 // "Select path" (Ctrl+E) on page n; the dialog it opens.
 HWND openPathDialog(App& app, int n, bool folder = false) {
     PostMessageA(page(app, n), WM_COMMAND, MAKEWPARAM(IDCMD_SELECT_PATH, 0), 0);
@@ -209,15 +172,6 @@ HWND openPathDialog(App& app, int n, bool folder = false) {
 void cancelDialog(HWND dialog) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     CHECK(waitGone(dialog));
-}
-
-// Types a name into a file dialog's file-name box and confirms it.
-void chooseInFileDialog(HWND dialog, const std::string& name) {
-    HWND box = GetDlgItem(dialog, 0x47C);
-    HWND combo = FindWindowExA(box, nullptr, "ComboBox", nullptr);
-    HWND edit = FindWindowExA(combo != nullptr ? combo : box, nullptr, "Edit", nullptr);
-    SendMessageA(edit != nullptr ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 // The texts of a file dialog's file-type list (read as UTF-16: Wine's cross-process CB_GETLBTEXT).

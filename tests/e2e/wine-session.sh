@@ -7,6 +7,9 @@
 #   wine_session_end           stop what this session started (its Xvfb, the prefix's wineserver)
 
 export WINEDEBUG=${WINEDEBUG:--all}
+# One locale on every machine: Wine takes the programs' ANSI code page (1252 here) and the encoding of Unix file
+# names (UTF-8) from it, and the tests rely on both.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
 
 WINE_SESSION_XVFB_PID=

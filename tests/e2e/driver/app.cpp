@@ -73,7 +73,53 @@ std::string probePath() {
     return text.substr(0, text.rfind('\\') + 1) + "brennic_e2e_probe.dll";
 }
 
+struct DialogSearch {
+    DWORD processId;
+    bool folder;
+    HWND found;
+};
+
+BOOL CALLBACK findPathDialog(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<DialogSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+    const bool match = search->folder ? windowText(window) == "Browse for Folder"
+                                      : className(window) == "#32770" && GetDlgItem(window, 0x47C) != nullptr;
+    if (!match) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 }  // namespace
+
+HWND waitForPathDialog(App& app, bool folder) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search{app.processId(), folder, nullptr};
+        EnumWindows(findPathDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || GetTickCount() - start > kWaitMs) return search.found;
+        Sleep(30);
+    }
+}
+
+bool waitGone(HWND window) {
+    const DWORD start = GetTickCount();
+    while (IsWindow(window) && IsWindowVisible(window)) {
+        if (GetTickCount() - start > kWaitMs) return false;
+        Sleep(30);
+    }
+    return true;
+}
+
+// Types a name into a file dialog's file-name box and confirms it.
+void chooseInFileDialog(HWND dialog, const std::string& name) {
+    HWND box = GetDlgItem(dialog, 0x47C);
+    HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
+    HWND edit = FindWindowExW(combo != nullptr ? combo : box, nullptr, L"Edit", nullptr);
+    SendMessageW(edit != nullptr ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(name).c_str()));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
 
 bool MessageBoxInfo::hasButton(int id) const {
     for (const ButtonInfo& button : buttons) {
@@ -83,9 +129,9 @@ bool MessageBoxInfo::hasButton(int id) const {
 }
 
 std::string windowText(HWND window) {
-    char text[1024] = {};
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, kWaitMs, nullptr);
-    return text;
+    wchar_t text[1024] = {};
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, kWaitMs, nullptr);
+    return utf8(text);
 }
 
 std::string className(HWND window) {

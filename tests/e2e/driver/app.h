@@ -119,6 +119,13 @@ private:
     std::uintptr_t probeBase_ = 0;
 };
 
+// The program's open/save file dialog (or, with `folder`, its folder browser) once it is visible.
+HWND waitForPathDialog(App& app, bool folder);
+// Waits until the window is gone or hidden.
+bool waitGone(HWND window);
+// Types a name (UTF-8) into a file dialog's file-name box and confirms it.
+void chooseInFileDialog(HWND dialog, const std::string& name);
+
 // Ends every program the current test started and that still runs (called after each test).
 void endAllApps();
 // Ends them at once without waiting; safe from another thread (the driver's watchdog).

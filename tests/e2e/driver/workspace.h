@@ -19,6 +19,10 @@ struct WorkspaceSettings {
 
 bool initWorkspace(const WorkspaceSettings& settings);
 
+// Paths and texts are UTF-8 throughout the driver; these convert at the wide interfaces.
+std::wstring wide(const std::string& text);
+std::string utf8(const wchar_t* text);
+
 const std::string& workDir();
 const std::string& appDir();         // <work>\app, holds brennic.exe
 const std::string& brennicExePath();  // <work>\app\brennic.exe

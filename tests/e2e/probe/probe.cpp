@@ -112,19 +112,32 @@ void settle(ProbeRequest& request) {
     if (WaitForSingleObject(g_settled, 15000) == WAIT_OBJECT_0) request.found = 1;
 }
 
+// A dropped-files handle as the shell builds one: DROPFILES, then the names in UTF-16, each ended by a zero,
+// then one more zero. `names` is UTF-8 in that form (its length includes the closing zero).
+HGLOBAL wideDrop(const char* names, std::size_t length) {
+    const int units = MultiByteToWideChar(CP_UTF8, 0, names, static_cast<int>(length), nullptr, 0);
+    if (units <= 0) return nullptr;
+    const std::size_t size = sizeof(DROPFILES) + static_cast<std::size_t>(units) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    if (memory == nullptr) return nullptr;
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    MultiByteToWideChar(CP_UTF8, 0, names, static_cast<int>(length),
+                        reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES)), units);
+    GlobalUnlock(memory);
+    return memory;
+}
+
 // Sends the window a real dropped-files handle naming one file, then tells whether the handle was freed.
 void dropReleased(ProbeRequest& request) {
     HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
+    request.text[sizeof request.text - 2] = '\0';
     request.text[sizeof request.text - 1] = '\0';
     const std::size_t length = std::strlen(request.text) + 2;  // the name's zero and the list's closing zero
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + length);
+    HGLOBAL memory = wideDrop(request.text, length);
     if (memory == nullptr) return;
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), request.text, length - 1);
-    GlobalUnlock(memory);
-    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     request.found = 1;
     request.value = GlobalFlags(memory) == GMEM_INVALID_HANDLE ? 1 : 0;
     if (request.value == 0) GlobalFree(memory);
@@ -167,15 +180,10 @@ void dropFiles(ProbeRequest& request) {
         length += strnlen(request.text + length, sizeof request.text - length) + 1;
     if (length >= sizeof request.text) return;
     ++length;  // the closing zero
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + length);
+    HGLOBAL memory = wideDrop(request.text, length);
     if (memory == nullptr) return;
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), request.text, length);
-    GlobalUnlock(memory);
     HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
-    if (PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) {
+    if (PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0)) {
         request.found = 1;
     } else {
         GlobalFree(memory);
@@ -183,8 +191,11 @@ void dropFiles(ProbeRequest& request) {
 }
 
 void currentDirectory(ProbeRequest& request) {
-    const DWORD length = GetCurrentDirectoryA(sizeof request.text, request.text);
-    request.found = length > 0 && length < sizeof request.text ? 1 : 0;
+    wchar_t directory[MAX_PATH] = {};
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, directory);
+    if (length == 0 || length >= MAX_PATH) return;
+    const int size = WideCharToMultiByte(CP_UTF8, 0, directory, -1, request.text, sizeof request.text, nullptr, nullptr);
+    request.found = size > 0 ? 1 : 0;
 }
 
 }  // namespace
