@@ -205,7 +205,8 @@ E2E_TEST(AFolderOptionWithoutItsTextLeavesMarksInEffectAndNoFolder) {
 
 E2E_TEST(AStoredFolderIsWhereTheDescribedProgramIsLookedFor) {
     freshStart();
-    const std::string programs = join(workDir(), "programs here");
+    // A folder in other scripts: the registry text is read as Unicode, the icon loads from a Unicode path.
+    const std::string programs = join(workDir(), "programs \u0437\u0434\u0435\u0441\u044c \u7a0b\u5e8f \U0001F600");
     const ProgramDescription tables = sampleTables();
     REQUIRE(copyFile(builtProgram("brennic_e2e_icon64.exe"), describedExe(tables, programs)));
     setOptionDword("user dir", 1);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "driver/workspace.h"
+
 namespace brennic::e2e {
 
 namespace {
@@ -53,9 +55,7 @@ std::optional<std::string> optionText(const std::string& name) {
             data.resize(size / sizeof(wchar_t));
             // Wine's narrow RegSetValueExA stores a terminating NUL even when the data has none.
             while (!data.empty() && data.back() == L'\0') data.pop_back();
-            std::string text;
-            for (wchar_t c : data) text.push_back(static_cast<char>(c));
-            result = text;
+            result = utf8(data.c_str());
         }
     }
     RegCloseKey(key);
@@ -90,6 +90,15 @@ void setOptionDword(const std::string& name, std::uint32_t value) {
     setOptionRaw(name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
 }
 
-void setOptionText(const std::string& name, const std::string& text) { setOptionRaw(name, REG_SZ, text); }
+void setOptionText(const std::string& name, const std::string& text) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    const std::wstring data = wide(text);
+    RegSetValueExW(key, wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
 
 }  // namespace brennic::e2e

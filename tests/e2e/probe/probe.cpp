@@ -9,7 +9,15 @@
 
 namespace {
 
+
 using brennic::e2e::ProbeRequest;
+
+// A menu item's text as UTF-8.
+void menuText(HMENU menu, UINT id, ProbeRequest& request) {
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, id, text, 256, MF_BYCOMMAND);
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, request.text, sizeof request.text, nullptr, nullptr);
+}
 
 HMENU findMenuHolding(HMENU menu, UINT id) {
     if (menu == nullptr) return nullptr;
@@ -22,7 +30,7 @@ void menuItem(ProbeRequest& request) {
     HMENU holder = findMenuHolding(GetMenu(window), static_cast<UINT>(request.id));
     if (holder == nullptr) return;
     request.state = GetMenuState(holder, static_cast<UINT>(request.id), MF_BYCOMMAND);
-    GetMenuStringA(holder, static_cast<UINT>(request.id), request.text, sizeof request.text, MF_BYCOMMAND);
+    menuText(holder, static_cast<UINT>(request.id), request);
     request.found = 1;
 }
 
@@ -168,7 +176,7 @@ void popupMenuItem(ProbeRequest& request) {
     const UINT id = static_cast<UINT>(request.id);
     if (menu == nullptr || GetMenuState(menu, id, MF_BYCOMMAND) == static_cast<UINT>(-1)) return;
     request.state = GetMenuState(menu, id, MF_BYCOMMAND);
-    GetMenuStringA(menu, id, request.text, sizeof request.text, MF_BYCOMMAND);
+    menuText(menu, id, request);
     request.window = reinterpret_cast<std::uintptr_t>(search.found);
     request.found = 1;
 }
