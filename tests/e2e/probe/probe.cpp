@@ -9,7 +9,6 @@
 
 namespace {
 
-
 using brennic::e2e::ProbeRequest;
 
 // A menu item's text as UTF-8.
