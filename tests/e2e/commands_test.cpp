@@ -37,11 +37,11 @@ E2E_TEST(OpenProgramFolderHandsTheWholeFolderToExplorer) {
     CHECK(line.size() >= expected.size() && line.compare(line.size() - expected.size(), expected.size(), expected) == 0);
 }
 
-E2E_TEST(OpenProgramFolderKeepsAFolderWithSpacesAndCommasTogether) {
+E2E_TEST(OpenProgramFolderKeepsAFolderWithSpacesCommasAndAnyScriptTogether) {
     resetWorkspace();
     deleteOptions();
     writeDefaultConfig();
-    const std::string programs = join(workDir(), "my, programs");
+    const std::string programs = join(workDir(), "my, programs \u0434\u0430\u043d\u043d\u044b\u0435 \u6570\u636e \U0001F600");
     makeFolders(programs);
     setOptionDword("user dir", 1);
     setOptionText("run app path", programs);

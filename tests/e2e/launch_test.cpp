@@ -492,6 +492,7 @@ E2E_TEST(NamesInAnyScriptReachTheProgramExactly) {
     const std::string dropped = join(folder, "\u0444\u0430\u0439\u043b \u6587\u4ef6 \U0001F4C4.txt");
     const std::string chosen = join(folder, "\u0432\u0442\u043e\u0440\u043e\u0439 \u7b2c\u4e8c \U0001F389.txt");
     REQUIRE(writeFile(dropped, "x") && writeFile(chosen, "y"));
+    REQUIRE(installRecorder(join(appDir(), "explorer.exe"), recordPath()));  // "Open argument folder"
     const auto expectRun = [](const RecordedRun& run, const std::string& path) {
         CHECK_EQ(run.commandLine, quoted(demoExe()) + " -i " + quoted(path) + " ");
         CHECK(run.arguments == (std::vector<std::string>{demoExe(), "-i", path}));
@@ -507,6 +508,11 @@ E2E_TEST(NamesInAnyScriptReachTheProgramExactly) {
         auto runs = waitForRuns(1);
         REQUIRE(runs.size() == 1);
         expectRun(runs[0], dropped);
+        PostMessageW(pageWith(app.mainWindow(), IDC_ACTION1), WM_COMMAND,
+                     MAKEWPARAM(IDCMD_OPEN_ARGUMENT_FOLDER, 0), 0);
+        runs = waitForRuns(2);
+        REQUIRE(runs.size() == 2);
+        CHECK(runs[1].commandLine.find(" " + quoted(folder + "\\")) != std::string::npos);
 
         PostMessageW(pageWith(app.mainWindow(), IDC_ACTION1), WM_COMMAND, MAKEWPARAM(IDCMD_SELECT_PATH, 0), 0);
         HWND dialog = waitForPathDialog(app, false);
@@ -526,9 +532,9 @@ E2E_TEST(NamesInAnyScriptReachTheProgramExactly) {
         CHECK_EQ(clipboardText(), "cmd.exe /k " + appDir().substr(0, 1) + ": && cd " + quoted(demoFolder()) +
                                       " && " + quoted(demoExe()) + " -i " + quoted(chosen) + " ");
         app.post(IDCMD_START);
-        runs = waitForRuns(2);
-        REQUIRE(runs.size() == 2);
-        expectRun(runs[1], chosen);
+        runs = waitForRuns(3);
+        REQUIRE(runs.size() == 3);
+        expectRun(runs[2], chosen);
     }
     endAllApps();
     App app = App::start();
@@ -536,9 +542,9 @@ E2E_TEST(NamesInAnyScriptReachTheProgramExactly) {
     app.post(IDCMD_HIDE_CONSOLE);
     app.settle();
     app.post(IDCMD_START);
-    const auto runs = waitForRuns(3);
-    REQUIRE(runs.size() == 3);
-    expectRun(runs[2], chosen);
+    const auto runs = waitForRuns(4);
+    REQUIRE(runs.size() == 4);
+    expectRun(runs[3], chosen);
 }
 
 // A folder at a drive root keeps its own argument and leaves the rest of the line alone.
