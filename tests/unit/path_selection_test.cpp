@@ -36,6 +36,14 @@ TEST(TakeDroppedName, RefusesNamesOverTheLimitWithAMessage) {
     EXPECT_TRUE(takeDroppedName(slot, R"(C:\Tools\folder)", boxes));
     EXPECT_EQ(slot.path, R"(C:\Tools\folder)");
     EXPECT_EQ(boxes.shown.size(), 1u);
+
+    // The limit counts characters as Windows does (UTF-16 units), not bytes: 255 characters in 765 bytes fit,
+    // an emoji's surrogate pair one unit over the limit does not.
+    const std::string cjk = "C:\\" + [] { std::string s; for (int i = 0; i < 255; ++i) s += "\u6570"; return s; }();
+    EXPECT_TRUE(takeDroppedName(slot, cjk, boxes));
+    EXPECT_FALSE(takeDroppedName(slot, "C:\\" + std::string(255, 'd') + "\U0001F600", boxes));
+    EXPECT_EQ(slot.path, cjk);
+    EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 }  // namespace
