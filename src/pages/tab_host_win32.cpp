@@ -36,6 +36,10 @@ public:
     void setStatusText(int part, const std::string& text) override {
         SendMessageA(statusBarWindow, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.c_str()));
     }
+    // Posted: the main window shows the command once the change is complete, once for a burst of changes.
+    void commandChanged() override {
+        if (mainWindow != nullptr) PostMessageW(mainWindow, WM_BRENNIC_COMMAND_CHANGED, 0, 0);
+    }
 };
 
 class PageBrush {

@@ -129,6 +129,7 @@ TEST_F(ArgumentPagesTest, FreshStartChainsThePagesThroughTheFirstEntries) {
     EXPECT_EQ(host.captions[2], "Argument 3");
     EXPECT_EQ(host.status, (std::array<std::string, 3>{"compress", "1", "5"}));
     for (int page = 0; page < 3; ++page) EXPECT_EQ(state.pageControls[static_cast<std::size_t>(page)], &view(page));
+    EXPECT_GT(host.commandChanges, 0);  // the preview shows the first command without any choice
 }
 
 TEST_F(ArgumentPagesTest, FreshStartWithAnEntryThatDoesNotLeadOnLeavesLaterPagesDormantButFilled) {
@@ -169,8 +170,10 @@ TEST_F(ArgumentPagesTest, WithoutADescriptionPagesStayInertAndCommandsDoNothing)
     pages.selectNextItem(0);
     pages.clearPath(0);
     pages.clearArguments(0);
+    pages.inputChanged(0);
     pages.refreshStatus(0);
     EXPECT_EQ(totalChanges(), before);
+    EXPECT_EQ(host.commandChanges, 0);
     EXPECT_EQ(slot(0).path, "C:\\keep.txt");
     EXPECT_FALSE(pages.folderCommandEnabled(0));
     EXPECT_FALSE(pages.acceptsDrop(0));
@@ -183,9 +186,11 @@ TEST_F(ArgumentPagesTest, ChoosingTheSelectedEntryAgainChangesNothing) {
     state.options.pathClr = 1;
     view(0).type("typed");
     const int before = totalChanges();
+    const int notified = host.commandChanges;
 
     choose(0, 0);
     EXPECT_EQ(totalChanges(), before);
+    EXPECT_EQ(host.commandChanges, notified);
     EXPECT_EQ(slot(0).path, "C:\\in.txt");
     EXPECT_EQ(view(0).manualField, "typed");
     EXPECT_EQ(view(0).repaints, 0);
@@ -212,7 +217,9 @@ TEST_F(ArgumentPagesTest, EntryThatDoesNotLeadOnBlanksLaterTabsAndSwitchingBackK
     EXPECT_EQ(slot(2).enabled, 0);
     EXPECT_EQ(host.captions[2], blankTabCaption);
 
+    const int notified = host.commandChanges;
     choose(0, 1);  // page 1: "list" leads nowhere
+    EXPECT_EQ(host.commandChanges, notified + 1);  // once, after the dependents went dormant
     EXPECT_EQ(slot(1).enabled, 0);
     EXPECT_EQ(slot(2).enabled, 0);
     EXPECT_EQ(host.captions[1], blankTabCaption);
@@ -403,8 +410,10 @@ TEST_F(ArgumentPagesTest, PageCommandsClearAndOpenOnlyWhatTheEntryTakes) {
     EXPECT_FALSE(pages.folderCommandEnabled(0));
     EXPECT_TRUE(pages.folderToOpen(0).empty());
     EXPECT_FALSE(pages.acceptsDrop(0));
+    int notified = host.commandChanges;
     pages.clearPath(0);  // still empties the remembered path
     EXPECT_TRUE(slot(0).path.empty());
+    EXPECT_EQ(host.commandChanges, ++notified);
 
     choose(0, 0);  // takes a path, but it is empty
     EXPECT_FALSE(pages.folderCommandEnabled(0));
@@ -416,9 +425,12 @@ TEST_F(ArgumentPagesTest, PageCommandsClearAndOpenOnlyWhatTheEntryTakes) {
 
     view(0).type("-1");
     slot(0).manualText = "-2";
+    notified = host.commandChanges;
     pages.clearArguments(0);
     EXPECT_EQ(view(0).manualField, "");
     EXPECT_TRUE(slot(0).manualText.empty());
+    pages.inputChanged(0);  // a path taken, a key typed
+    EXPECT_EQ(host.commandChanges, notified + 2);
 }
 
 TEST_F(ArgumentPagesTest, AnEmptyListShowsNothingAndNeverReadsPastIt) {
