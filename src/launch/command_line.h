@@ -22,7 +22,6 @@ inline constexpr const char* kEmptyManualWarning = "Empty manual args";
 struct MissingIngredients {
     bool path = false;    // the entry takes a path and none is chosen
     bool manual = false;  // the entry takes manual arguments and the field is empty
-    bool operator==(const MissingIngredients&) const = default;
 };
 using MissingByPage = std::array<MissingIngredients, kArgumentCount>;
 

@@ -6,6 +6,9 @@
 
 namespace brennic {
 
+namespace {
+
+// "Warnings: " and the numbers of the arguments that lack something; empty when none does.
 std::string warningMarker(const MissingByPage& missing) {
     std::string marker;
     for (int page = 0; page < kArgumentCount; ++page) {
@@ -17,17 +20,18 @@ std::string warningMarker(const MissingByPage& missing) {
     return marker;
 }
 
+}  // namespace
+
 CommandPreview commandPreview(const AppState& state) {
     CommandPreview preview;
     if (!state.descriptionReady) return preview;
     AssembledCommand command =
         assembleCommand(state.description, state.slots, state.pageControls, state.options.consoleOpt);
     preview.line = std::move(command.line);
-    preview.missing = command.missing;
-    preview.marker = warningMarker(preview.missing);
+    preview.marker = warningMarker(command.missing);
     preview.tip = preview.line;
     WarningLog warnings;
-    addWarnings(warnings, preview.missing);
+    addWarnings(warnings, command.missing);
     if (!warnings.text.empty()) {
         warnings.text.pop_back();  // the last line's line feed
         preview.tip += preview.tip.empty() ? warnings.text : "\n\n" + warnings.text;

@@ -4,24 +4,18 @@
 
 #include <string>
 
-#include "launch/command_line.h"
-
 namespace brennic {
 
 struct AppState;
 
 struct CommandPreview {
-    std::string line;         // exactly what "Copy command line" copies now; empty without a ready description
-    MissingByPage missing{};  // what Start would warn about
-    std::string marker;       // shown beside the line, "Warnings: 1, 3"; empty when nothing is missing
-    std::string tip;          // the whole line, then the warning lines Start would show
+    std::string line;    // exactly what "Copy command line" copies now; empty without a ready description
+    std::string marker;  // shown beside the line, "Warnings: 1, 3"; empty when nothing is missing
+    std::string tip;     // the whole line, then the warning lines Start would show
 };
 
 // Reads the slots, the options and the live manual fields; changes none of them, shows nothing and leaves the
 // warning log alone.
 CommandPreview commandPreview(const AppState& state);
-
-// "Warnings: " and the numbers of the arguments that lack something; empty when none does.
-std::string warningMarker(const MissingByPage& missing);
 
 }  // namespace brennic
