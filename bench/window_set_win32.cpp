@@ -1,8 +1,8 @@
 // Brennic's windows without Brennic's work: the same resources, libraries, manifest, entry and message loop,
-// and the same window structure (main dialog with menu, icon and tab control; three argument pages with a tool
-// tip each, the status bar, the About page), with none of the reading, checking or filling behind them. Its
-// start-up beside brennic.exe's shows what Brennic's own start-up work costs; beside the bare dialog's, what the
-// windows themselves cost.
+// and the same window structure (main dialog with menu, icon, tab control and the command line with its marker;
+// three argument pages with a tool tip each, the status bar, the About page), with none of the reading, checking
+// or filling behind them. Its start-up beside brennic.exe's shows what Brennic's own start-up work costs; beside
+// the bare dialog's, what the windows themselves cost.
 #include <windows.h>
 #include <commctrl.h>
 

@@ -17,6 +17,8 @@
 /* Main window */
 #define IDC_TABS 1006
 #define IDC_STATUS 201
+#define IDC_PREVIEW 1040        /* the command Start would run, read-only */
+#define IDC_PREVIEW_MARKER 1041 /* the arguments Start would warn about */
 
 /* Argument page 1 */
 #define IDC_SELECT1 1018
@@ -79,5 +81,8 @@
 
 /* Private window message: a page updates the status bar for itself. */
 #define WM_BRENNIC_REFRESH_STATUS (0x0400 + 1)
+/* Private window message, posted to the main window: the command may have changed, show it again.
+   (WM_APP + 1: the WM_USER range belongs to the dialog messages there.) */
+#define WM_BRENNIC_COMMAND_CHANGED (0x8000 + 1)
 
 #endif

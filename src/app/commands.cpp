@@ -17,6 +17,7 @@ constexpr const char* kProgramsFolderTitle = "Select folder for running programs
 void selectConsoleMode(CommandContext& context, int id) {
     context.menu.checkRadio(IDCMD_HIDE_CONSOLE, IDCMD_HOLD_CONSOLE, id);
     context.state.options.consoleOpt = static_cast<std::uint32_t>(id - IDCMD_HIDE_CONSOLE);
+    context.host.commandChanged();
 }
 
 void chooseProgramsFolder(CommandContext& context) {
@@ -27,6 +28,7 @@ void chooseProgramsFolder(CommandContext& context) {
     if (!chosen) return;
     state.options.runAppPath = folder;
     state.description.setProgramsFolder(state.options.runAppPath, state.saveFilePath);
+    context.host.commandChanged();
 }
 
 void runCommand(CommandContext& context, int id, std::uint32_t wParam) {

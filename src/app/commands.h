@@ -34,6 +34,8 @@ public:
     virtual bool browseFolder(std::string& folder, const std::string& title) = 0;
     // Sends the command (full wParam) to the argument page that is shown, if any.
     virtual void forwardToPage(std::uint32_t wParam) = 0;
+    // The command Start would run may have changed (console mode, programs folder).
+    virtual void commandChanged() = 0;
 };
 
 struct CommandContext {

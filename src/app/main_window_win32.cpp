@@ -11,7 +11,9 @@
 #include "app/commands.h"
 #include "app/foreign_icon_win32.h"
 #include "app/menu_win32.h"
+#include "app/preview_line_win32.h"
 #include "app/startup.h"
+#include "launch/command_preview.h"
 #include "launch/launch.h"
 #include "pages/browse_folder_win32.h"
 #include "pages/tab_host_win32.h"
@@ -32,6 +34,7 @@ public:
     void attach(HWND window) {
         window_ = window;
         boxes_.setOwner(window);
+        preview_.attach(window);
     }
 
     // Start-up (WM_INITDIALOG).
@@ -43,6 +46,15 @@ public:
         CommandContext context{appState(), menu_, boxes_, shell_, store_, *this};
         dispatchCommand(context, LOWORD(wParam), static_cast<std::uint32_t>(wParam));
     }
+
+    // WM_BRENNIC_COMMAND_CHANGED: the changes posted together are shown together.
+    void showPreview() {
+        MSG later{};
+        while (PeekMessageW(&later, window_, WM_BRENNIC_COMMAND_CHANGED, WM_BRENNIC_COMMAND_CHANGED, PM_REMOVE)) {
+        }
+        preview_.show(commandPreview(appState()));
+    }
+    PreviewLine& preview() { return preview_; }
 
     // StartupWindow
     // What DragAcceptFiles does, without loading the shell for it.
@@ -84,6 +96,7 @@ public:
         HWND page = brennic::pageWindow(static_cast<int>(selected));
         if (page != nullptr) SendMessageW(page, WM_COMMAND, wParam, 0);
     }
+    void commandChanged() override { PostMessageW(window_, WM_BRENNIC_COMMAND_CHANGED, 0, 0); }
 
 private:
     HWND window_ = nullptr;
@@ -92,6 +105,7 @@ private:
     Win32Shell shell_;
     RegistrySettingsStore store_;
     AnsiCodePage codePage_;
+    PreviewLine preview_;
 };
 
 MainWindow& mainWindow() {
@@ -112,6 +126,15 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             case WM_NOTIFY:
                 onTabNotify(window, reinterpret_cast<const NMHDR*>(lParam));
                 return TRUE;
+            case WM_BRENNIC_COMMAND_CHANGED:
+                mainWindow().showPreview();
+                return TRUE;
+            case WM_CTLCOLORSTATIC:
+                return reinterpret_cast<INT_PTR>(mainWindow().preview().markerColours(
+                    reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+            case WM_SETCURSOR:
+                mainWindow().preview().pointerOver(reinterpret_cast<HWND>(wParam));
+                return FALSE;
             case WM_DROPFILES:
                 // The main window takes no drops, but every drop handle must be released.
                 dragFinish(reinterpret_cast<HDROP>(wParam));

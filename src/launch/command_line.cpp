@@ -14,6 +14,14 @@ void addWarning(WarningLog& log, int pageIndex, const std::string& message) {
     log.text += '\n';
 }
 
+void addWarnings(WarningLog& log, const MissingByPage& missing) {
+    for (int page = 0; page < kArgumentCount; ++page) {
+        const MissingIngredients& lacking = missing[static_cast<std::size_t>(page)];
+        if (lacking.path) addWarning(log, page, kEmptyPathWarning);
+        if (lacking.manual) addWarning(log, page, kEmptyManualWarning);
+    }
+}
+
 std::string takeToken(std::string& manual) {
     if (!manual.empty() && manual.front() == '"') {
         const auto closing = manual.find('"', 1);
@@ -55,20 +63,19 @@ void endWithSpace(std::string& piece) {
 
 }  // namespace
 
-std::string buildArgumentText(ProgramDescription& description, int pageIndex, const ArgumentSlot& slot,
-                              const ActionEntry& entry, const PageControls* controls) {
+std::string buildArgumentText(const ArgumentSlot& slot, const ActionEntry& entry, const PageControls* controls,
+                              MissingIngredients& missing) {
     std::string pathPiece;
     if (entry.pathMode() != 0) {
         if (slot.path.empty())
-            addWarning(description.warningLog, pageIndex, kEmptyPathWarning);
+            missing.path = true;
         else
             pathPiece = quoteArgument(slot.path);
     }
 
     std::string manualPiece = controls ? controls->manualText() : std::string();
     manualPiece = std::string(cutToUtf16Length(manualPiece, kMaxText));
-    if (entry.manualMode() != 0 && manualPiece.empty())
-        addWarning(description.warningLog, pageIndex, kEmptyManualWarning);
+    if (entry.manualMode() != 0 && manualPiece.empty()) missing.manual = true;
 
     std::string actionPiece;
     if (entry.actionPosition != 0) {
@@ -96,8 +103,17 @@ std::string buildArgumentText(ProgramDescription& description, int pageIndex, co
     return text;
 }
 
-std::string buildParameters(ProgramDescription& description, const ArgumentSlots& slots,
-                            const PageControlsTable& controls) {
+std::string buildArgumentText(ProgramDescription& description, int pageIndex, const ArgumentSlot& slot,
+                              const ActionEntry& entry, const PageControls* controls) {
+    MissingIngredients missing;
+    std::string text = buildArgumentText(slot, entry, controls, missing);
+    if (missing.path) addWarning(description.warningLog, pageIndex, kEmptyPathWarning);
+    if (missing.manual) addWarning(description.warningLog, pageIndex, kEmptyManualWarning);
+    return text;
+}
+
+std::string buildParameters(const ProgramDescription& description, const ArgumentSlots& slots,
+                            const PageControlsTable& controls, MissingByPage& missing) {
     std::string parameters;
     for (int page = 0; page < kArgumentCount; ++page) {
         const auto index = static_cast<std::size_t>(page);
@@ -105,8 +121,16 @@ std::string buildParameters(ProgramDescription& description, const ArgumentSlots
         if (slot.enabled == 0) continue;
         const ActionEntry* entry = description.selectedEntry(slot.group, slot.item);
         if (!entry) continue;
-        parameters += buildArgumentText(description, page, slot, *entry, controls[index]);
+        parameters += buildArgumentText(slot, *entry, controls[index], missing[index]);
     }
+    return parameters;
+}
+
+std::string buildParameters(ProgramDescription& description, const ArgumentSlots& slots,
+                            const PageControlsTable& controls) {
+    MissingByPage missing{};
+    std::string parameters = buildParameters(description, slots, controls, missing);
+    addWarnings(description.warningLog, missing);
     return parameters;
 }
 

@@ -55,7 +55,7 @@ bool confirmWarnings(WarningLog& log, MessageBoxes& boxes) {
 
 namespace {
 
-// Empties the log when a start or a copy ends, whichever way it ends.
+// Empties the log when a start ends, whichever way it ends.
 class LogClearer {
 public:
     explicit LogClearer(WarningLog& log) : log_(log) { log_.text.clear(); }
@@ -69,41 +69,47 @@ private:
 
 }  // namespace
 
+AssembledCommand assembleCommand(const ProgramDescription& description, const ArgumentSlots& slots,
+                                 const PageControlsTable& controls, std::uint32_t consoleOpt) {
+    AssembledCommand command;
+    command.parameters = buildParameters(description, slots, controls, command.missing);
+    command.request =
+        launchRequest(programFolder(description), programFile(description), command.parameters, consoleOpt);
+    if (command.request && !description.executableName().empty()) {
+        // The shell hands the described program its own file name in quotes; cmd.exe is named as given.
+        const ShellRequest& request = *command.request;
+        command.line = (consoleOpt == kHoldConsole ? request.file : quoteText(request.file)) + ' ' + request.parameters;
+    }
+    return command;
+}
+
 std::string startProgram(ProgramDescription& description, const ArgumentSlots& slots,
                          const PageControlsTable& controls, const AppOptions& options, MessageBoxes& boxes,
                          Shell& shell) {
     LogClearer clearer(description.warningLog);
-    const std::string folder = programFolder(description);
-    const std::string file = programFile(description);
-    std::string parameters = buildParameters(description, slots, controls);
-    if (options.showWarn != 0 && confirmWarnings(description.warningLog, boxes)) return parameters;
+    AssembledCommand command = assembleCommand(description, slots, controls, options.consoleOpt);
+    addWarnings(description.warningLog, command.missing);
+    if (options.showWarn != 0 && confirmWarnings(description.warningLog, boxes)) return command.parameters;
 
-    const auto request = launchRequest(folder, file, parameters, options.consoleOpt);
-    if (!request) return parameters;
+    if (!command.request) return command.parameters;
     // Without an executable the shell would be handed the bare folder, open it and report success.
     if (description.executableName().empty()) {
         boxes.show(kRunErrorText, kRunErrorCaption, kMbIconError);
-        return parameters;
+        return command.parameters;
     }
-    if (shell.execute(*request) <= 32) {
+    if (shell.execute(*command.request) <= 32) {
         boxes.show(kRunErrorText, kRunErrorCaption, kMbIconError);
-        return parameters;
+        return command.parameters;
     }
     if (options.startSound != 0 && options.consoleOpt == kHideConsole) boxes.beep(kMbIconExclamation);
-    return parameters;
+    return command.parameters;
 }
 
-std::optional<std::string> commandLineText(ProgramDescription& description, const ArgumentSlots& slots,
+std::optional<std::string> commandLineText(const ProgramDescription& description, const ArgumentSlots& slots,
                                            const PageControlsTable& controls, const AppOptions& options) {
-    LogClearer clearer(description.warningLog);
-    if (description.executableName().empty()) return std::nullopt;
-    const std::string parameters = buildParameters(description, slots, controls);
-    const auto request =
-        launchRequest(programFolder(description), programFile(description), parameters, options.consoleOpt);
-    if (!request) return std::nullopt;
-    // The shell hands the described program its own file name in quotes; cmd.exe is named as given.
-    const std::string file = options.consoleOpt == kHoldConsole ? request->file : quoteText(request->file);
-    return file + ' ' + request->parameters;
+    AssembledCommand command = assembleCommand(description, slots, controls, options.consoleOpt);
+    if (command.line.empty()) return std::nullopt;
+    return std::move(command.line);
 }
 
 void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell) {
@@ -111,7 +117,7 @@ void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell) {
     startProgram(state.description, state.slots, state.pageControls, state.options, boxes, shell);
 }
 
-std::optional<std::string> commandLineText(AppState& state) {
+std::optional<std::string> commandLineText(const AppState& state) {
     if (!state.descriptionReady) return std::nullopt;
     return commandLineText(state.description, state.slots, state.pageControls, state.options);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "description/program_description.h"
+#include "launch/command_line.h"
 #include "pages/argument_slot.h"
 #include "pages/page_controls.h"
 #include "persist/app_options.h"
@@ -35,6 +36,21 @@ std::string programFile(const ProgramDescription& description);
 std::optional<ShellRequest> launchRequest(const std::string& folder, const std::string& file,
                                           const std::string& parameters, std::uint32_t consoleOpt);
 
+// Everything a Start works out before it asks or launches anything. Start, "Copy command line" and the
+// command preview all take it from assembleCommand, so that what is shown, copied and run cannot differ.
+struct AssembledCommand {
+    std::string parameters;
+    MissingByPage missing{};               // what Start warns about
+    std::optional<ShellRequest> request;   // the shell call; none in a console mode other than 0, 1 and 2
+    // The request as one command line, as the launched program (or cmd.exe) receives it; empty when nothing
+    // would be launched (no request, or no executable).
+    std::string line;
+};
+
+// Reads the pages' live manual texts and nothing else; changes no slot, control or log.
+AssembledCommand assembleCommand(const ProgramDescription& description, const ArgumentSlots& slots,
+                                 const PageControlsTable& controls, std::uint32_t consoleOpt);
+
 // Shows the collected warnings with the question and empties the log. Returns true when the user
 // cancels the start (answers No); an empty log shows nothing and lets the start go on.
 bool confirmWarnings(WarningLog& log, MessageBoxes& boxes);
@@ -45,12 +61,12 @@ std::string startProgram(ProgramDescription& description, const ArgumentSlots& s
                          Shell& shell);
 
 // What Start would launch now, as one command line ("Copy command line"); none when there is nothing to
-// launch (no executable, unknown console mode). Shows nothing and leaves the warning log empty.
-std::optional<std::string> commandLineText(ProgramDescription& description, const ArgumentSlots& slots,
+// launch (no executable, unknown console mode). Shows nothing and leaves the warning log as it is.
+std::optional<std::string> commandLineText(const ProgramDescription& description, const ArgumentSlots& slots,
                                            const PageControlsTable& controls, const AppOptions& options);
 
 // The same two commands over the process state; they do nothing until a description is ready.
 void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell);
-std::optional<std::string> commandLineText(AppState& state);
+std::optional<std::string> commandLineText(const AppState& state);
 
 }  // namespace brennic

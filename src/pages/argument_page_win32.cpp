@@ -180,11 +180,16 @@ void command(int index, WPARAM wParam) {
     ArgumentSlot& slot = state.slots[static_cast<std::size_t>(index)];
 
     if (id == view.ids().selectButton || id == IDCMD_SELECT_PATH) {
-        if (view.selectButtonEnabled()) selectPath(view.page(), slot, view.ids().pathEdit, state.description);
+        if (view.selectButtonEnabled() && selectPath(view.page(), slot, view.ids().pathEdit, state.description))
+            pages.inputChanged(index);
         return;
     }
     if (id == view.ids().actionCombo) {
         if (code == CBN_SELCHANGE) pages.selectionChanged(index, view.actionSelection());
+        return;
+    }
+    if (id == view.ids().manualEdit) {
+        if (code == EN_CHANGE) pages.inputChanged(index);
         return;
     }
     switch (id) {
@@ -207,9 +212,10 @@ void command(int index, WPARAM wParam) {
 void dropFiles(int index, HDROP drop) {
     if (index >= 0 && argumentPages().acceptsDrop(index)) {
         // Takes the first name and releases the drop itself.
-        acceptDroppedFile(views[static_cast<std::size_t>(index)].page(),
-                          appState().slots[static_cast<std::size_t>(index)],
-                          kControlIds[static_cast<std::size_t>(index)].pathEdit, drop);
+        if (acceptDroppedFile(views[static_cast<std::size_t>(index)].page(),
+                              appState().slots[static_cast<std::size_t>(index)],
+                              kControlIds[static_cast<std::size_t>(index)].pathEdit, drop))
+            argumentPages().inputChanged(index);
     } else {
         dragFinish(drop);
     }

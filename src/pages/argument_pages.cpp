@@ -152,6 +152,7 @@ void ArgumentPages::initialisePage(int page) {
         initialiseRestored(page);
     else
         initialiseFresh(page);
+    host_.commandChanged();
 }
 
 // Starts page p on the list in scratchSlot (page 0: firstList) at entry 0, with nothing remembered.
@@ -237,6 +238,7 @@ void ArgumentPages::selectionChanged(int page, int selection) {
     autoClearPath(view, changed);
     updateDependents(page);
     view.repaint();
+    host_.commandChanged();
 }
 
 void ArgumentPages::keepManualText(PageView& view, ArgumentSlot& kept) {
@@ -348,12 +350,18 @@ void ArgumentPages::clearPath(int page) {
     if (!loaded() || page < 0 || page >= kArgumentCount) return;
     slot(page).path.clear();
     viewOf(page).setPathText(std::string());
+    host_.commandChanged();
 }
 
 void ArgumentPages::clearArguments(int page) {
     if (!loaded() || page < 0 || page >= kArgumentCount) return;
     slot(page).manualText.clear();
     viewOf(page).setManualText(std::string());
+    host_.commandChanged();
+}
+
+void ArgumentPages::inputChanged(int page) {
+    if (loaded() && page >= 0 && page < kArgumentCount) host_.commandChanged();
 }
 
 std::string ArgumentPages::folderToOpen(int page) const {

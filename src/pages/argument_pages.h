@@ -35,6 +35,8 @@ public:
 
     void clearPath(int page);       // "Clear file path"
     void clearArguments(int page);  // "Clear arguments"
+    // Page p's slot took a chosen or dropped path, or the text of its manual field changed.
+    void inputChanged(int page);
     // The folder "Open argument folder" opens; empty when there is nothing to open.
     std::string folderToOpen(int page) const;
     // The context menu's "Open argument folder" item is enabled.

@@ -37,12 +37,14 @@ public:
     virtual void repaint() = 0;
 };
 
-// The tab control's captions and the status bar, shared by all pages.
+// The tab control's captions and the status bar, shared by all pages, and the window around them.
 class PageHost {
 public:
     virtual ~PageHost() = default;
     virtual void setTabCaption(int tab, const std::string& caption) = 0;
     virtual void setStatusText(int part, const std::string& text) = 0;
+    // Something the command is made of may have changed: an entry, a path, a manual text, a page's state.
+    virtual void commandChanged() = 0;
 };
 
 }  // namespace brennic

@@ -93,9 +93,9 @@ bool runFileDialog(HWND page, bool saveDialog, const std::string& filterText, co
 
 }  // namespace
 
-void selectPath(HWND page, ArgumentSlot& slot, int pathFieldId, const ProgramDescription& description) {
+bool selectPath(HWND page, ArgumentSlot& slot, int pathFieldId, const ProgramDescription& description) {
     const ActionEntry* entry = description.selectedEntry(slot.group, slot.item);
-    if (!entry || entry->pathSpec >= description.pathSpecs.size()) return;
+    if (!entry || entry->pathSpec >= description.pathSpecs.size()) return false;
     const PathSpec& spec = description.pathSpecs[entry->pathSpec];
 
     std::string chosen;
@@ -104,19 +104,21 @@ void selectPath(HWND page, ArgumentSlot& slot, int pathFieldId, const ProgramDes
     case kSaveFileDialog:
         if (!runFileDialog(page, spec.dialogKind == kSaveFileDialog, buildFilterText(description, spec), slot.path,
                            chosen))
-            return;
+            return false;
         break;
     case kFolderDialog:
         chosen = dialogInitialText(slot.path);
-        if (!browseFolder(page, chosen, spec.label)) return;
+        if (!browseFolder(page, chosen, spec.label)) return false;
         break;
     default:
-        return;
+        return false;
     }
-    if (takeChosenPath(slot, chosen)) showPath(page, pathFieldId, slot);
+    if (!takeChosenPath(slot, chosen)) return false;
+    showPath(page, pathFieldId, slot);
+    return true;
 }
 
-void acceptDroppedFile(HWND page, ArgumentSlot& slot, int pathFieldId, HDROP drop) {
+bool acceptDroppedFile(HWND page, ArgumentSlot& slot, int pathFieldId, HDROP drop) {
     std::wstring wide;
     if (dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
         const UINT length = dragQueryFile(drop, 0, nullptr, 0);
@@ -128,7 +130,9 @@ void acceptDroppedFile(HWND page, ArgumentSlot& slot, int pathFieldId, HDROP dro
     const std::string name = narrow(wide);
 
     OwnedMessageBoxes boxes(GetAncestor(page, GA_ROOT));
-    if (takeDroppedName(slot, name, boxes)) showPath(page, pathFieldId, slot);
+    if (!takeDroppedName(slot, name, boxes)) return false;
+    showPath(page, pathFieldId, slot);
+    return true;
 }
 
 }  // namespace brennic

@@ -38,6 +38,10 @@ public:
         SendMessageW(statusBarWindow, SB_SETTEXTW, static_cast<WPARAM>(part),
                      reinterpret_cast<LPARAM>(widen(text).c_str()));
     }
+    // Posted: the main window shows the command once the change is complete, once for a burst of changes.
+    void commandChanged() override {
+        if (mainWindow != nullptr) PostMessageW(mainWindow, WM_BRENNIC_COMMAND_CHANGED, 0, 0);
+    }
 };
 
 class PageBrush {

@@ -275,6 +275,34 @@ void setClipboardText(const std::string& text) {
 
 const std::vector<WORD> kCopyKeys = {VK_CONTROL, VK_SHIFT, 'C'};
 
+// ---------------------------------------------------------------------------------------------------------
+// The command preview under the tab control
+
+std::string previewText(App& app, int id) { return windowText(GetDlgItem(app.mainWindow(), id)); }
+
+// Ctrl+Shift+C's text, watched for on the clipboard (keys arrive later than settle() can tell). Keys pressed
+// right after start-up may reach no window under Wine: they are pressed again then.
+std::string copiedByKeys(App& app) {
+    const std::string none = "<nothing copied>";
+    setClipboardText(none);
+    std::string copied = none;
+    for (int attempt = 0; attempt < 3 && copied == none; ++attempt) {
+        app.pressKeys(kCopyKeys);
+        for (const DWORD begin = GetTickCount(); copied == none && GetTickCount() - begin < kWaitMs / 3;) {
+            Sleep(20);
+            copied = clipboardText();
+        }
+    }
+    return copied;
+}
+
+HWND focusOf(App& app) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(app.mainWindow(), nullptr), &info);
+    return info.hwndFocus;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -445,6 +473,8 @@ E2E_TEST(NothingStartsOrCopiesBeforeADescriptionIsLoaded) {
     CHECK(!app.openBox().has_value());
     CHECK(descendantsOf(app.processId()).empty());
     CHECK_EQ(clipboardText(), "unchanged");
+    CHECK_EQ(previewText(app, IDC_PREVIEW), "");
+    CHECK_EQ(previewText(app, IDC_PREVIEW_MARKER), "");
 }
 
 // What "Copy command line" puts on the clipboard is what the next Start hands over.
@@ -572,4 +602,68 @@ E2E_TEST(DriveRootPathStaysOneArgument) {
     CHECK_EQ(runs[0].commandLine, quoted(demoExe()) + " -d \"Z:\\\\\" -v ");
     const std::vector<std::string> args = {demoExe(), "-d", "Z:\\", "-v"};
     CHECK(runs[0].arguments == args);
+}
+
+// The line under the tabs after each kind of change is what Ctrl+Shift+C copies at that moment, the marker
+// names the arguments Start would warn about, and Start hands the described program exactly the line.
+E2E_TEST(PreviewLineFollowsEveryChangeAndIsWhatStartRuns) {
+    prepare();
+    ArgumentSlots slots{};
+    slots[0] = {1, 0, 1, 0, 0, 0, "", ""};  // "Level"
+    slots[1] = {1, 0, 1, 0, 1, 0, "", ""};  // "Out"
+    REQUIRE(writeFile(join(demoFolder(), "brennic-demo.as"), encodeSaveFile(slots, PageControlsTable{}, Windows1252{})));
+    App app = App::start();
+    DescendantGuard guard(app);
+    REQUIRE(app.mainWindow() != nullptr);
+    HWND page1 = pageWith(app.mainWindow(), IDC_MANUAL1);
+    HWND page2 = pageWith(app.mainWindow(), IDC_MANUAL2);
+    REQUIRE(page1 != nullptr && page2 != nullptr);
+
+    std::string line;
+    auto check = [&](const std::string& step, const std::string& marker) {  // every step changes the command
+        app.settle();
+        const std::string before = line;
+        line = previewText(app, IDC_PREVIEW);
+        note("after " + step + ": " + line);
+        CHECK(line != before);
+        CHECK_EQ(line, copiedByKeys(app));
+        CHECK_EQ(previewText(app, IDC_PREVIEW_MARKER), marker);
+    };
+    check("the restored state", "Warnings: 1, 2");
+    CHECK_EQ(line.substr(0, 11), std::string("cmd.exe /k "));  // "Hold console", the default
+    app.post(IDCMD_HIDE_CONSOLE);
+    check("a console-mode change", "Warnings: 1, 2");
+    PostMessageA(GetDlgItem(page2, IDC_MANUAL2), WM_CHAR, 'a', 1);
+    check("a keystroke", "Warnings: 1");
+    typeManual(app, 0, "x y");
+    check("a manual text", "");
+    CHECK_EQ(line, quoted(demoExe()) + " --level x --name y -o a ");
+    app.post(IDCMD_CLEAR_ARGUMENTS);  // Ctrl+R, on argument 1
+    check("Clear arguments", "Warnings: 1");
+    app.post(IDCMD_NEXT_ITEM);  // Ctrl+Down: "Input", argument 2 goes dormant
+    check("Ctrl+Down", "Warnings: 1");
+    REQUIRE(app.dropFiles(page1, {join(workDir(), "in.wav")}));
+    check("a dropped file", "");
+    PostMessageA(page1, WM_MBUTTONDOWN, MK_MBUTTON, 0);  // "Folder", the remembered path at its mark
+    check("the middle button", "");
+    PostMessageA(page1, WM_COMMAND, MAKEWPARAM(IDCMD_CLEAR_PATH, 0), 0);
+    check("Clear file path", "Warnings: 1");
+    app.post(IDCMD_PREVIOUS_ITEM);  // Ctrl+Up: "Input"
+    check("Ctrl+Up", "Warnings: 1");
+    selectEntry(app, 0, 0);  // "Level": argument 2 live again, with its text
+    check("an entry chosen", "Warnings: 1");
+
+    // Enter starts also from the line itself, and Tab leads on from it.
+    HWND preview = GetDlgItem(app.mainWindow(), IDC_PREVIEW);
+    PostMessageA(app.mainWindow(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(preview), TRUE);
+    app.settle();
+    REQUIRE(focusOf(app) == preview);
+    app.post(IDCMD_SHOW_WARNINGS);  // off: no question
+    app.pressKeys({VK_RETURN});
+    const auto runs = waitForRuns(1);
+    REQUIRE(runs.size() == 1);
+    CHECK_EQ(runs[0].commandLine, line);
+    app.pressKeys({VK_TAB});
+    for (const DWORD begin = GetTickCount(); focusOf(app) == preview && GetTickCount() - begin < kWaitMs;) Sleep(20);
+    CHECK(focusOf(app) != preview);
 }

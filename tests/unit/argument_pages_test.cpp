@@ -129,6 +129,7 @@ TEST_F(ArgumentPagesTest, FreshStartChainsThePagesThroughTheFirstEntries) {
     EXPECT_EQ(host.captions[2], "Argument 3");
     EXPECT_EQ(host.status, (std::array<std::string, 3>{"compress", "1", "5"}));
     for (int page = 0; page < 3; ++page) EXPECT_EQ(state.pageControls[static_cast<std::size_t>(page)], &view(page));
+    EXPECT_GT(host.commandChanges, 0);  // the preview shows the first command without any choice
 }
 
 TEST_F(ArgumentPagesTest, FreshStartWithAnEntryThatDoesNotLeadOnLeavesLaterPagesDormantButFilled) {
@@ -169,8 +170,10 @@ TEST_F(ArgumentPagesTest, WithoutADescriptionPagesStayInertAndCommandsDoNothing)
     pages.selectNextItem(0);
     pages.clearPath(0);
     pages.clearArguments(0);
+    pages.inputChanged(0);
     pages.refreshStatus(0);
     EXPECT_EQ(totalChanges(), before);
+    EXPECT_EQ(host.commandChanges, 0);
     EXPECT_EQ(slot(0).path, "C:\\keep.txt");
     EXPECT_FALSE(pages.folderCommandEnabled(0));
     EXPECT_FALSE(pages.acceptsDrop(0));
@@ -183,9 +186,11 @@ TEST_F(ArgumentPagesTest, ChoosingTheSelectedEntryAgainChangesNothing) {
     state.options.pathClr = 1;
     view(0).type("typed");
     const int before = totalChanges();
+    const int notified = host.commandChanges;
 
     choose(0, 0);
     EXPECT_EQ(totalChanges(), before);
+    EXPECT_EQ(host.commandChanges, notified);
     EXPECT_EQ(slot(0).path, "C:\\in.txt");
     EXPECT_EQ(view(0).manualField, "typed");
     EXPECT_EQ(view(0).repaints, 0);

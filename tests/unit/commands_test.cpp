@@ -39,6 +39,8 @@ public:
         return chooseFolder;
     }
     void forwardToPage(std::uint32_t wParam) override { forwarded.push_back(wParam); }
+    void commandChanged() override { ++commandChanges; }
+    int commandChanges = 0;
 };
 
 class CommandsTest : public ::testing::Test {
@@ -98,6 +100,7 @@ TEST_F(CommandsTest, ExitAndConsoleModes) {
     run(IDCMD_HOLD_CONSOLE);
     EXPECT_EQ(state.options.consoleOpt, 2u);
     EXPECT_EQ(menu.radio, IDCMD_HOLD_CONSOLE);
+    EXPECT_EQ(host.commandChanges, 3);  // the preview follows every mode change
 }
 
 TEST_F(CommandsTest, TogglingTwiceRestoresValueAndMark) {
@@ -158,6 +161,7 @@ TEST_F(CommandsTest, ProgramsFolderChosenOrCancelled) {
     EXPECT_EQ(state.options.runAppPath, "D:\\Mine");
     EXPECT_EQ(state.description.programsFolder, "D:\\Mine\\");
     EXPECT_EQ(state.saveFilePath, "D:\\Mine\\Tool\\tool.as");
+    EXPECT_EQ(host.commandChanges, 1);  // a new program file for the preview
 
     // A cancel (also a virtual folder or one that does not fit) clears the option, keeps the folder in use.
     host.chooseFolder = false;
@@ -166,6 +170,7 @@ TEST_F(CommandsTest, ProgramsFolderChosenOrCancelled) {
     EXPECT_EQ(state.options.runAppPath, "D:\\Mine");
     EXPECT_EQ(state.description.programsFolder, "D:\\Mine\\");
     EXPECT_EQ(state.saveFilePath, "D:\\Mine\\Tool\\tool.as");
+    EXPECT_EQ(host.commandChanges, 1);
 }
 
 TEST_F(CommandsTest, OpenProgramFolderHandsTheQuotedFolderToExplorer) {

@@ -54,6 +54,7 @@ public:
     std::array<std::string, 4> captions{"Argument 1", "Argument 2", "Argument 3", "About...      "};
     std::array<std::string, 3> status{"Argument 1 Action/Key", "", ""};
     int changes = 0;
+    int commandChanges = 0;
 
     void setTabCaption(int tab, const std::string& caption) override {
         captions.at(static_cast<std::size_t>(tab)) = caption;
@@ -63,6 +64,7 @@ public:
         status.at(static_cast<std::size_t>(part)) = text;
         ++changes;
     }
+    void commandChanged() override { ++commandChanges; }
 };
 
 }  // namespace brennic::test

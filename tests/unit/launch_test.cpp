@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fake_platform.h"
+#include "launch/command_preview.h"
 #include "launch/launch.h"
 #include "launch_fixture.h"
 
@@ -218,6 +221,58 @@ TEST_F(CopyCommandLine, ShowsNothingAndLeavesTheLogEmpty) {
     f.state.description.texts[kExecutableName].clear();
     EXPECT_FALSE(commandLineText(f.state).has_value());
     EXPECT_EQ(log(), "");
+}
+
+class Preview : public Start {
+protected:
+    static auto fields(const ArgumentSlot& s) {
+        return std::tie(s.enabled, s.pathUsed, s.manualUsed, s.toolTip, s.group, s.item, s.path, s.manualText);
+    }
+};
+
+TEST_F(Preview, TheLineIsTheCommandAndWhatStartWouldWarnAboutStandsBesideIt) {
+    f.state.slots[0].path.clear();
+    f.select(2, makeEntry("-t m@", 1, 0, 0, 1, 0));
+    f.state.options.consoleOpt = 0;
+    const CommandPreview preview = commandPreview(f.state);
+    EXPECT_EQ(preview.line, "\"D:\\Tools\\conv\\conv.exe\" -i -b 192k -t m@ ");
+    EXPECT_EQ(preview.line, commandLineText(f.state));
+    EXPECT_EQ(preview.marker, "Warnings: 1, 3");
+    EXPECT_EQ(preview.tip, preview.line + "\n\nArgument 1 Empty path\nArgument 3 Empty manual args");
+
+    // Nothing to launch without an executable, but Start would still ask first.
+    f.state.description.texts[kExecutableName].clear();
+    EXPECT_EQ(commandPreview(f.state).line, "");
+    EXPECT_EQ(commandPreview(f.state).tip, "Argument 1 Empty path\nArgument 3 Empty manual args");
+
+    f.state.descriptionReady = false;
+    EXPECT_EQ(commandPreview(f.state).marker, "");
+    EXPECT_EQ(commandPreview(f.state).tip, "");
+}
+
+TEST_F(Preview, WorkingItOutChangesNothingAndTheNextStartWarnsOnlyForItself) {
+    f.state.slots[0].path.clear();
+    f.pages[1].text.clear();
+    f.state.description.warningLog.text = "left by someone else\n";
+    const ArgumentSlots before = f.state.slots;
+    EXPECT_EQ(commandPreview(f.state).marker, "Warnings: 1, 2");
+    EXPECT_EQ(log(), "left by someone else\n");
+    for (std::size_t page = 0; page < 3; ++page) EXPECT_EQ(fields(f.state.slots[page]), fields(before[page]));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.beeps.empty());
+    EXPECT_TRUE(shell.requests.empty());
+
+    boxes.answers = {kIdNo};
+    start();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text,
+              "Argument 1 Empty path\nArgument 2 Empty manual args\n\n\n Continue app starting?");
+    f.state.slots[0].path = "C:\\in.wav";
+    f.pages[1].text = "192";
+    EXPECT_EQ(commandPreview(f.state).marker, "");
+    start();
+    EXPECT_EQ(boxes.shown.size(), 1u);  // nothing to warn about: no second box
+    EXPECT_EQ(shell.requests.size(), 1u);
 }
 
 }  // namespace
