@@ -123,6 +123,18 @@ TEST(SavedChain, AcceptsWhatAConsistentSaveHoldsAndRejectsABrokenChain) {
     slots[2].enabled = 0;
     EXPECT_TRUE(d.savedChainHolds(slots));
 
+    // Page 1 on list 1, whose chain holds from there on (a2 leads to list 2, a3 ends): page 1 never shows list 1.
+    slots[0].group = 1;
+    slots[0].item = 0;
+    slots[1].group = 2;
+    slots[1].enabled = 1;
+    slots[2].enabled = 0;
+    ASSERT_TRUE(d.checkSlots(slots));
+    EXPECT_FALSE(d.savedChainHolds(slots));
+    ProgramDescription startingOnList1 = d;
+    startingOnList1.header.firstList = 1;
+    EXPECT_TRUE(startingOnList1.savedChainHolds(slots));
+
     slots[0].enabled = 0;  // first page not in use: the pages start fresh anyway
     slots[2].enabled = 1;
     EXPECT_TRUE(d.savedChainHolds(slots));
