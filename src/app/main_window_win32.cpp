@@ -48,9 +48,10 @@ public:
     void acceptDrops() override {
         SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
     }
+    // Each icon from the image drawn for its size: the title bar's small one is not the big one scaled down.
     void setOwnIcon() override {
-        HICON icon = LoadIconA(GetModuleHandleA(nullptr), "ICON");
-        SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        setIcon(ICON_BIG, SM_CXICON, SM_CYICON);
+        setIcon(ICON_SMALL, SM_CXSMICON, SM_CYSMICON);
     }
     void attachMenu() override {
         HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_MAIN));
@@ -85,6 +86,12 @@ public:
     }
 
 private:
+    void setIcon(WPARAM which, int widthMetric, int heightMetric) {
+        HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), L"ICON", IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                 GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR);
+        if (icon != nullptr) SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
+
     HWND window_ = nullptr;
     Win32Menu menu_;
     Win32MessageBoxes boxes_;
