@@ -20,12 +20,21 @@ tools/dist.sh "$build" "$work/zip" >&2
 zip=$(ls "$work"/zip/brennic-*-win64.zip)
 (cd "$work/unpacked" && unzip -q "$zip")
 app=$(ls -d "$work"/unpacked/brennic-*-win64)
-for f in brennic.exe vxtool.exe prog.vx Demo/brennic-demo.exe README.txt docs/config-format.md; do
+for f in brennic.exe vxtool.exe prog.vx Demo/brennic-demo.exe README.txt LICENSE.txt THIRD-PARTY.txt \
+         docs/config-format.md; do
   [ -f "$app/$f" ] || fail "$f is not in the zip"
 done
-if ! grep -q $'\r$' "$app/README.txt" || grep -q $'[^\r]$' <(sed -n '1p' "$app/README.txt"); then
-  fail "README.txt does not have Windows line ends"
-fi
+for f in README.txt LICENSE.txt THIRD-PARTY.txt; do
+  if ! grep -q $'\r$' "$app/$f" || grep -q $'[^\r]$' <(sed -n '1p' "$app/$f"); then
+    fail "$f does not have Windows line ends"
+  fi
+done
+grep -q "^Copyright (c) [0-9]* The Brennic developers" "$app/LICENSE.txt" || fail "LICENSE.txt names no copyright holder"
+# Every part that static linking puts into the programs has its licence text.
+for text in "toml++" "Files: mingw-w64-libraries/winpthreads/\*" "License: ZPL-2.1" "License: Lucent" \
+            "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE"; do
+  grep -q -- "$text" "$app/THIRD-PARTY.txt" || fail "THIRD-PARTY.txt lacks \"$text\""
+done
 
 system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll ole32.dll advapi32.dll msvcrt.dll "
 for program in "$app/brennic.exe" "$app/vxtool.exe" "$app/Demo/brennic-demo.exe"; do

@@ -4,9 +4,10 @@
 #   tools/dist.sh [BUILD_DIR [OUT_DIR]]     defaults: build/windows and dist
 #
 # The zip holds one folder, brennic-VERSION-win64, ready to run: brennic.exe with the demo config beside it and
-# the demo program in Demo\, vxtool.exe, the examples (sources and compiled configs), README.txt with Windows
-# line ends, and the config format documentation. Fails when a part is missing or a program imports anything
-# but system DLLs.
+# the demo program in Demo\, vxtool.exe, the examples (sources and compiled configs), README.txt, LICENSE.txt
+# and THIRD-PARTY.txt (the licences of what static linking puts into the programs, from the installed Debian
+# packages) with Windows line ends, and the config format documentation. Fails when a part is missing or a
+# program imports anything but system DLLs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -22,7 +23,7 @@ need() {
   done
 }
 need "$build/brennic.exe" "$build/tools/vxtool.exe" "$build/examples/demo-run/prog.vx" \
-     "$build/examples/demo/brennic-demo.exe" docs/config-format.md tools/dist/README.txt
+     "$build/examples/demo/brennic-demo.exe" docs/config-format.md tools/dist/README.txt LICENSE
 
 # Programs shipped to Windows users may import only DLLs every Windows has.
 system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll ole32.dll advapi32.dll msvcrt.dll "
@@ -54,6 +55,10 @@ for source in examples/*/*.toml; do
   cp "$build/examples/$example/prog.vx" "$stage/examples/$example/"
 done
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' tools/dist/README.txt >"$stage/README.txt"
+sed -e 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
+python3 tools/dist/third-party.py "$stage_root/third-party.txt"
+sed -e 's/$/\r/' "$stage_root/third-party.txt" >"$stage/THIRD-PARTY.txt"
+rm "$stage_root/third-party.txt"
 
 mkdir -p "$out"
 rm -f "$out/$name.zip"

@@ -21,6 +21,7 @@ public:
     // Makes `id` the checked item of the radio group first..last.
     virtual void checkRadio(int first, int last, int id) = 0;
     virtual void enable(int id) = 0;
+    virtual void gray(int id) = 0;
 };
 
 // What a command needs of the window around it.

@@ -24,6 +24,8 @@ int setForeignIcon(HWND window, const std::string& exePath) {
                                               0x00030000, 0, 0, LR_DEFAULTCOLOR);
         if (icon != nullptr) {
             SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+            // The title bar shows the same program as the taskbar, not Brennic's own small icon.
+            SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
         } else {
             result = 6;
         }

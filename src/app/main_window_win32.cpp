@@ -61,9 +61,10 @@ public:
     void acceptDrops() override {
         SetWindowLongPtrW(window_, GWL_EXSTYLE, GetWindowLongPtrW(window_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
     }
+    // Each icon from the image drawn for its size: the title bar's small one is not the big one scaled down.
     void setOwnIcon() override {
-        HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"ICON");
-        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        setIcon(ICON_BIG, SM_CXICON, SM_CYICON);
+        setIcon(ICON_SMALL, SM_CXSMICON, SM_CYSMICON);
     }
     void attachMenu() override {
         HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_MAIN));
@@ -99,6 +100,12 @@ public:
     void commandChanged() override { PostMessageW(window_, WM_BRENNIC_COMMAND_CHANGED, 0, 0); }
 
 private:
+    void setIcon(WPARAM which, int widthMetric, int heightMetric) {
+        HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), L"ICON", IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                 GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR);
+        if (icon != nullptr) SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
+
     HWND window_ = nullptr;
     Win32Menu menu_;
     Win32MessageBoxes boxes_;

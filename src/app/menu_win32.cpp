@@ -15,4 +15,6 @@ void Win32Menu::checkRadio(int first, int last, int id) {
 
 void Win32Menu::enable(int id) { EnableMenuItem(menu_, static_cast<UINT>(id), static_cast<UINT>(MF_BYCOMMAND | MF_ENABLED)); }
 
+void Win32Menu::gray(int id) { EnableMenuItem(menu_, static_cast<UINT>(id), static_cast<UINT>(MF_BYCOMMAND | MF_GRAYED)); }
+
 }  // namespace brennic

@@ -16,6 +16,7 @@ public:
     void setChecked(int id, bool checked) override;
     void checkRadio(int first, int last, int id) override;
     void enable(int id) override;
+    void gray(int id) override;
 
 private:
     HMENU menu_;

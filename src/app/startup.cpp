@@ -15,6 +15,16 @@ namespace {
 
 constexpr const char* kDefaultConfigName = "prog.vx";
 
+constexpr int kDescriptionCommands[] = {IDCMD_START, IDCMD_SAVE_APP_CONFIG, IDCMD_OPEN_PROGRAM_FOLDER};
+
+// After a failure in the protected steps: no description, and none of the commands that need one, however far
+// the steps got.
+void withdrawDescription(AppState& state, StartupWindow& window) {
+    state.descriptionReady = false;
+    state.appExePath.clear();
+    for (int id : kDescriptionCommands) window.menu().gray(id);
+}
+
 // Everything that needs the options, the config file and the save file; any exception ends it where it is
 // raised, and what was done before stays in effect.
 void runProtectedSteps(AppState& state, StartupWindow& window, const StartupServices& services,
@@ -39,9 +49,7 @@ void runProtectedSteps(AppState& state, StartupWindow& window, const StartupServ
         raiseError(error, &errorVX::configError, kConfigDamaged);
     }
 
-    window.menu().enable(IDCMD_START);
-    window.menu().enable(IDCMD_SAVE_APP_CONFIG);
-    window.menu().enable(IDCMD_OPEN_PROGRAM_FOLDER);
+    for (int id : kDescriptionCommands) window.menu().enable(id);
     state.description.makeExecutablePath(state.appExePath);
     window.setForeignIcon(state.appExePath);
 }
@@ -71,14 +79,12 @@ void runStartup(AppState& state, StartupWindow& window, const StartupServices& s
     try {
         runProtectedSteps(state, window, services, configPath);
     } catch (errorVX& error) {
-        state.descriptionReady = false;
-        state.appExePath.clear();
+        withdrawDescription(state, window);
         const std::string message = errorMessage(error);
         if (!message.empty()) services.boxes.show(message, kConfigErrorCaption, kMbOk | kMbIconError);
         clearError(error);
     } catch (...) {
-        state.descriptionReady = false;
-        state.appExePath.clear();
+        withdrawDescription(state, window);
         services.boxes.show("Unknown error", "Err", kMbOk | kMbIconError);
     }
 

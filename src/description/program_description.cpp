@@ -72,6 +72,8 @@ bool ProgramDescription::checkSlots(const ArgumentSlot* slots) const {
 
 bool ProgramDescription::savedChainHolds(const ArgumentSlot* slots) const {
     if (slots[0].enabled == 0) return true;
+    // Page 1 only ever shows the first list.
+    if (slots[0].group != header.firstList) return false;
     for (int k = 0; k + 1 < kArgumentCount; ++k) {
         const ArgumentSlot& slot = slots[k];
         const ArgumentSlot& next = slots[k + 1];

@@ -162,9 +162,10 @@ public:
     void makeExecutablePath(std::string& appExePath) const;
     std::string argumentFolder(const ArgumentSlot& slot) const;
     bool checkSlots(const ArgumentSlot* slots) const;  // the three slots read from a save file
-    // Whether slots that passed checkSlots also follow the chain of the lists: page k+1 is in use exactly while
-    // page k is in use and its entry leads on, and then shows that entry's next list. Reads the raw arrays, like
-    // checkSlots. A state whose first page is not in use holds trivially: the pages then start fresh.
+    // Whether slots that passed checkSlots also follow the chain of the lists: page 1 shows firstList, and page
+    // k+1 is in use exactly while page k is in use and its entry leads on, and then shows that entry's next list.
+    // Reads the raw arrays, like checkSlots. A state whose first page is not in use holds trivially: the pages
+    // then start fresh.
     bool savedChainHolds(const ArgumentSlot* slots) const;
     const std::string& descriptionText(int index) const;  // the text putTextInWindow shows; index 0..5
 

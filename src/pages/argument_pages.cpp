@@ -37,6 +37,17 @@ DetachedPage detachedPage;
 
 std::string argumentCaption(int page) { return "Argument " + std::to_string(page + 1); }
 
+// What the user typed for an entry that takes manual arguments, read before the page is filled again:
+// refreshPage and fillPage would put an older remembered text over it.
+std::string typedText(const ArgumentSlot& slot, const PageView& view) {
+    return slot.manualUsed != 0 ? view.manualText() : std::string();
+}
+
+// Puts the typed text back when the entry now selected takes manual arguments too.
+void keepTyped(const ArgumentSlot& slot, PageView& view, const std::string& typed) {
+    if (slot.manualUsed != 0 && !typed.empty()) view.setManualText(typed);
+}
+
 }  // namespace
 
 void evaluateEntry(const ProgramDescription& description, ArgumentSlot& slot) {
@@ -224,12 +235,10 @@ void ArgumentPages::selectionChanged(int page, int selection) {
     if (item == changed.item) return;
 
     PageView& view = viewOf(page);
-    // What the user typed for an entry that takes manual arguments must survive a switch to another such
-    // entry; refreshPage alone would put an older remembered text over it.
-    const std::string typed = changed.manualUsed != 0 ? view.manualText() : std::string();
+    const std::string typed = typedText(changed, view);
     changed.item = item;
     refreshPage(changed, view);
-    if (changed.manualUsed != 0 && !typed.empty()) view.setManualText(typed);
+    keepTyped(changed, view, typed);
     if (page == 0)
         showStatus(changed);
     else
@@ -270,9 +279,11 @@ bool ArgumentPages::followDependent(int page) {
     scratch.path = dependent.path;
     scratch.manualText = dependent.manualText;
     PageView& view = viewOf(page);
+    const std::string typed = typedText(dependent, view);
     fillPage(scratch, view);
     dependent.pathUsed = scratch.pathUsed;
     dependent.manualUsed = scratch.manualUsed;
+    keepTyped(dependent, view, typed);
     keepManualText(view, dependent);
     autoClearPath(view, dependent);
     return true;

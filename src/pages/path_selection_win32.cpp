@@ -69,6 +69,27 @@ private:
     HWND owner_;
 };
 
+// The process's current directory, put back when this goes out of scope. GetOpenFileName may change it even
+// with OFN_NOCHANGEDIR; choosing a file must never move it, whichever dialog ran.
+class CurrentDirectoryKept {
+public:
+    CurrentDirectoryKept() {
+        const DWORD size = GetCurrentDirectoryW(0, nullptr);
+        if (size == 0) return;
+        saved_.resize(size);
+        const DWORD length = GetCurrentDirectoryW(size, saved_.data());
+        saved_.resize(length > 0 && length < size ? length : 0);
+    }
+    ~CurrentDirectoryKept() {
+        if (!saved_.empty()) SetCurrentDirectoryW(saved_.c_str());
+    }
+    CurrentDirectoryKept(const CurrentDirectoryKept&) = delete;
+    CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
+
+private:
+    std::wstring saved_;
+};
+
 void showPath(HWND page, int pathFieldId, const ArgumentSlot& slot) {
     setDlgItemText(page, pathFieldId, displayPath(slot.path));
 }
@@ -85,6 +106,7 @@ bool runFileDialog(HWND page, bool saveDialog, const std::string& filterText, co
     OPENFILENAMEW& dialog = record.dialog;
     dialog.hwndOwner = GetAncestor(page, GA_ROOT);
     dialog.Flags = fileDialogFlags(saveDialog);
+    const CurrentDirectoryKept kept;
     const BOOL picked = saveDialog ? saveFileDialog(&dialog) : openFileDialog(&dialog);
     if (!picked) return false;
     chosen = textOf(record.fileName);

@@ -88,6 +88,13 @@ private:
     bool ok_ = true;
 };
 
+// Brennic never saves a manual text longer than its field holds. Restored, such a text would show whole while
+// Start and the next save use only its start: a file that holds one was made elsewhere and is refused.
+bool manualTextsFit(const ArgumentSlots& slots) {
+    return std::all_of(slots.begin(), slots.end(),
+                       [](const ArgumentSlot& slot) { return utf16Length(slot.manualText) <= kMaxText; });
+}
+
 }  // namespace
 
 std::string encodeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls, const CodePage& legacyTexts) {
@@ -219,7 +226,8 @@ bool restoreSavedState(ArgumentSlots& slots, const ProgramDescription& descripti
     if (!loadSaveFile(slots, saveFilePath, files, legacyTexts)) return false;
     // A state that no longer follows the lists' chain (the config changed since it was saved) would show a
     // page the page before it does not lead to, and put it on the command line: it is damaged too.
-    if (description.checkSlots(slots.data()) && description.savedChainHolds(slots.data())) return true;
+    if (description.checkSlots(slots.data()) && description.savedChainHolds(slots.data()) && manualTextsFit(slots))
+        return true;
     offerSaveFileRemoval(saveFilePath, files, boxes);
     // What the rejected file held is not used: the pages start fresh.
     for (ArgumentSlot& slot : slots) {

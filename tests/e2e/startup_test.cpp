@@ -198,6 +198,10 @@ E2E_TEST(TheDescribedProgramsIconIsReadFrom64And32BitPrograms) {
         const auto pixel = app.bigIconPixel();
         REQUIRE(pixel.has_value());
         ownIcon = *pixel;
+        // The title bar's icon is the image drawn for the small size, not the big one scaled.
+        const auto small = app.smallIcon();
+        REQUIRE(small.has_value());
+        CHECK_EQ(small->width, GetSystemMetrics(SM_CXSMICON));
     }
     struct Program {
         const char* file;
@@ -214,6 +218,9 @@ E2E_TEST(TheDescribedProgramsIconIsReadFrom64And32BitPrograms) {
         REQUIRE(pixel.has_value());
         CHECK_EQ(*pixel, program.centre);
         CHECK(*pixel != ownIcon);
+        const auto small = app.smallIcon();  // the title bar shows the described program too
+        REQUIRE(small.has_value());
+        CHECK_EQ(small->centre, program.centre);
     }
     // A file that is no program at all: own icon, no message.
     writeFile(exe, std::string("not a program"));

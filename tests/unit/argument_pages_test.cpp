@@ -363,6 +363,27 @@ TEST_F(ArgumentPagesTest, RefilledDependentAppliesTheAutoClearRules) {
     EXPECT_EQ(slot(1).manualText, "-fast");
 }
 
+// Page 2 restored with a text the user then typed over; page 1 leads it to another list whose first entry takes
+// manual arguments as well: the field keeps what was typed, not the text the save file brought.
+TEST_F(ArgumentPagesTest, RefilledDependentKeepsTheTextTypedOverARestoredOne) {
+    state.savedStateValid = true;
+    slot(0) = {1, 0, 1, 0, 0, 0, "", ""};           // "compress" -> "Option"
+    slot(1) = {1, 0, 1, 0, 1, 0, "", "old words"};  // "fast"
+    slot(2) = {1, 0, 0, 0, 3, 0, "", ""};
+    createPages();
+    ASSERT_EQ(view(1).manualField, "old words");
+    view(1).type("new words");
+
+    choose(0, 4);  // "again" -> "Command", whose first entry takes manual arguments
+    EXPECT_EQ(view(1).items, kCommands);
+    EXPECT_EQ(view(1).manualField, "new words");
+
+    // With "Manual arg auto clear" on, an entry without manual arguments still empties the field.
+    state.options.margsClr = 1;
+    choose(0, 2);  // "test" -> "Archive": "only" takes no manual arguments
+    EXPECT_EQ(view(1).manualField, "");
+}
+
 TEST_F(ArgumentPagesTest, NextAndPreviousItemWrapAndActAsAChoice) {
     createPages();
     pages.selectPreviousItem(0);

@@ -23,6 +23,7 @@ public:
         radio = id;
     }
     void enable(int id) override { enabled.insert(id); }
+    void gray(int id) override { enabled.erase(id); }
 };
 
 }  // namespace brennic::test

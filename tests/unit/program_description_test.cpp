@@ -123,6 +123,14 @@ TEST(SavedChain, AcceptsWhatAConsistentSaveHoldsAndRejectsABrokenChain) {
     slots[2].enabled = 0;
     EXPECT_TRUE(d.savedChainHolds(slots));
 
+    // Page 1 on list 1, whose chain holds from there on (a2 leads to list 2, a3 ends): page 1 never shows list 1.
+    const ArgumentSlot onList1[3] = {{1, 0, 0, 0, 1, 0, "", ""}, {1, 0, 0, 0, 2, 0, "", ""}, {}};
+    ASSERT_TRUE(d.checkSlots(onList1));
+    EXPECT_FALSE(d.savedChainHolds(onList1));
+    ProgramDescription startingOnList1 = d;
+    startingOnList1.header.firstList = 1;
+    EXPECT_TRUE(startingOnList1.savedChainHolds(onList1));
+
     slots[0].enabled = 0;  // first page not in use: the pages start fresh anyway
     slots[2].enabled = 1;
     EXPECT_TRUE(d.savedChainHolds(slots));

@@ -293,6 +293,31 @@ TEST_F(RemovalTest, FileWhosePagesNoLongerChainIsOfferedForRemoval) {
     EXPECT_EQ(page(2).enabled, 0);
 }
 
+// A manual text longer than the field's 259 UTF-16 units comes only from a file Brennic did not write.
+TEST_F(RemovalTest, ManualTextLongerThanTheFieldIsOfferedForRemoval) {
+    const std::string laugh = "\xF0\x9F\x98\x80";  // U+1F600: four bytes, two units
+    std::string e259;
+    for (int i = 0; i < 259; ++i) e259 += "\u00e9";  // two bytes in UTF-8, one in the code page, one unit
+    const struct {
+        std::string stored;  // the text in the code page, and a UTF-8 block when there is one
+        std::string text;    // what is restored
+        bool restored;
+    } cases[] = {{std::string(259, '\xE9'), e259, true},
+                 {std::string(260, 'x'), std::string(260, 'x'), false},
+                 {std::string(258, 'x') + "?\0UTF-8\0"s + std::string(258, 'x') + laugh, std::string(258, 'x') + laugh,
+                  false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.size());
+        // Page 1 in use on entry 0 of list 0 with a manual text, pages 2 and 3 not.
+        files.files[kPath] = "\x01\x00\x01\x00\x00" "\x00\x00\x00\x00" "\x01"s + c.stored + '\0';
+        boxes = test::FakeMessageBoxes{};
+        boxes.answers.push_back(kIdNo);
+        EXPECT_EQ(restoreSavedState(slots, description, kPath, files, boxes, kCodePage), c.restored);
+        EXPECT_EQ(boxes.shown.size(), c.restored ? 0u : 1u);
+        EXPECT_EQ(page(1).manualText, c.restored ? c.text : std::string());
+    }
+}
+
 TEST_F(RemovalTest, CutOrMissingFileIsSilent) {
     files.files[kPath] = "\x01\x00\x00\x00"s;  // cut inside the selection block
     EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));

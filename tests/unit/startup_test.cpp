@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ public:
     std::vector<std::string> calls;
     test::FakeMenu bar;
     std::string foreignIcon;
+    bool iconThrows = false;  // as when memory runs out in the last protected step
 
     void acceptDrops() override { calls.push_back("drops"); }
     void setOwnIcon() override { calls.push_back("own icon"); }
@@ -33,6 +35,7 @@ public:
     MenuView& menu() override { return bar; }
     void setForeignIcon(const std::string& exePath) override {
         calls.push_back("foreign icon");
+        if (iconThrows) throw std::bad_alloc();
         foreignIcon = exePath;
     }
     void useOptionsPopup() override { calls.push_back("options popup"); }
@@ -169,6 +172,15 @@ TEST_F(StartupTest, EveryConfigErrorIsShownOnceAndLeavesNoDescription) {
         EXPECT_EQ(boxes.shown[0].style, kMbIconError);
         expectNotReady();
     }
+}
+
+TEST_F(StartupTest, AFailureAfterTheMenuWasEnabledGraysItAgain) {
+    window.iconThrows = true;
+    start(writeFile("prog.vx", test::sampleBytes()));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Unknown error");
+    EXPECT_EQ(boxes.shown[0].caption, "Err");
+    expectNotReady();
 }
 
 TEST_F(StartupTest, AFailureKeepsTheOptionsAndTheirMarksInEffect) {

@@ -404,6 +404,14 @@ std::optional<std::uint32_t> App::bigIconPixel() {
     return request.value;
 }
 
+std::optional<App::IconSample> App::smallIcon() {
+    ProbeRequest request;
+    request.command = kProbeSmallIconPixel;
+    request.window = reinterpret_cast<std::uintptr_t>(mainWindow());
+    if (!probe(&request, sizeof request) || request.found == 0) return std::nullopt;
+    return IconSample{static_cast<int>(request.state), request.value};
+}
+
 std::uint32_t App::boxIcon(const MessageBoxInfo& box) {
     ProbeRequest request;
     request.command = kProbeBoxIcon;

@@ -91,6 +91,13 @@ public:
     MenuItemInfo popupMenuItem(int id, HWND* window = nullptr);
     // 0xAARRGGBB at the centre of the main window's big icon; nothing when it has none.
     std::optional<std::uint32_t> bigIconPixel();
+    // The main window's small icon (the title bar's): its width and the pixel at its centre; nothing when the
+    // window has no small icon of its own.
+    struct IconSample {
+        int width;
+        std::uint32_t centre;
+    };
+    std::optional<IconSample> smallIcon();
 
     // Drops the names on a window of the program, as the shell does (WM_DROPFILES with a real drop handle);
     // returns once the drop is posted.

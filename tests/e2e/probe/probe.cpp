@@ -33,9 +33,9 @@ void menuItem(ProbeRequest& request) {
     request.found = 1;
 }
 
-void bigIconPixel(ProbeRequest& request) {
+void iconPixel(ProbeRequest& request, WPARAM which) {
     HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
-    HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
     if (icon == nullptr) return;
     ICONINFO info{};
     if (!GetIconInfo(icon, &info)) return;
@@ -211,7 +211,8 @@ extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
     auto* request = static_cast<ProbeRequest*>(parameter);
     switch (request->command) {
         case brennic::e2e::kProbeMenuItem: menuItem(*request); break;
-        case brennic::e2e::kProbeBigIconPixel: bigIconPixel(*request); break;
+        case brennic::e2e::kProbeBigIconPixel: iconPixel(*request, ICON_BIG); break;
+        case brennic::e2e::kProbeSmallIconPixel: iconPixel(*request, ICON_SMALL); break;
         case brennic::e2e::kProbeBoxIcon: boxIcon(*request); break;
         case brennic::e2e::kProbeSettle: settle(*request); break;
         case brennic::e2e::kProbeDropReleased: dropReleased(*request); break;

@@ -8,7 +8,8 @@ namespace brennic::e2e {
 
 enum ProbeCommand : std::uint32_t {
     kProbeMenuItem = 1,      // window, id -> found, state (MF_* flags of GetMenuState), text
-    kProbeBigIconPixel = 2,  // window -> found, pixel (0xAARRGGBB at the centre of the window's big icon)
+    kProbeBigIconPixel = 2,  // window -> found, value (0xAARRGGBB at the centre of the window's big icon),
+                             // state (the icon's width)
     kProbeBoxIcon = 3,       // window (a message box) -> found, value (the standard icon id it shows, 0 none)
     kProbeSettle = 4,        // window -> found once the window's thread has handled everything queued before
                              // the request (posted messages, input, paint) and waits for more, also inside a
@@ -20,6 +21,7 @@ enum ProbeCommand : std::uint32_t {
     kProbeDropFiles = 10,    // window, text (names each ended by a zero byte, then one more) -> found once a
                              // dropped-files handle holding them was posted to the window as WM_DROPFILES
     kProbeCurrentDirectory = 11,  // -> found, text (the program's current directory)
+    kProbeSmallIconPixel = 12,    // as kProbeBigIconPixel, for the window's small icon
 };
 
 struct ProbeRequest {
