@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(!commandLine.copyToken(token, commandLine.tokensTaken()) && token == "unchanged");
     for (std::uint32_t i = 0; i < commandLine.tokensTaken(); ++i) {
         check(commandLine.copyToken(token, i));
-        check(token.size() <= brennic::kMaxTokenLength);
+        check(brennic::utf16Length(token) <= brennic::kMaxTokenLength);
         check(token.find('"') == std::string::npos);
     }
     if (split) check(commandLine.argumentCount() == static_cast<std::int32_t>(wanted));

@@ -12,6 +12,7 @@
 #include "description/program_description.h"
 #include "pages/argument_slot.h"
 #include "pages/path_display.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -40,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (shown.size() != path.size()) std::abort();
     if (std::count(shown.begin(), shown.end(), '\\') != std::count(path.begin(), path.end(), '\\')) std::abort();
     if (brennic::displayPath(shown) != path) std::abort();
-    if (brennic::dialogInitialText(path).size() > brennic::kMaxText) std::abort();
+    // Cut to the dialog's buffer as the platform counts (UTF-16 units), always a start of the path.
+    const std::string initial = brennic::dialogInitialText(path);
+    if (brennic::utf16Length(initial) > brennic::kMaxText || path.compare(0, initial.size(), initial) != 0) std::abort();
 
     brennic::ProgramDescription description;
     const std::size_t textCount = in.ConsumeIntegralInRange<std::size_t>(0, 8);
