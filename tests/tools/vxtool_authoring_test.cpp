@@ -229,5 +229,65 @@ TEST_F(VxtoolAuthoring, DumpEscapesBytesAndIgnoresWhatFollowsTheLastString) {
     EXPECT_EQ(read("back.vx"), read("plain.vx"));
 }
 
+// A config marked as holding UTF-8 texts: dump shows the form and the characters, decompile writes the key the
+// texts alone would not choose, and both come back byte for byte; malformed UTF-8 there cannot become source.
+TEST_F(VxtoolAuthoring, Utf8ConfigsDumpAndComeBackInTheirCharacters) {
+    ProgramDescription d;
+    d.header.version = 1;
+    d.header.reserved = kUtf8TextsMarker;
+    d.header.listCount = 1;
+    d.header.actionCount = 1;
+    d.header.listItemCount = 1;
+    d.listLengths = {1};
+    d.listItems = {0};
+    d.actionRecords = {ActionRecord{0, 0, 0, 1, 0, 4, 0}};
+    d.stringTable = {"a.exe", "A", "", "", "", "", "\xD0\xB4\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5 \xE6\x95\xB0",
+                     "\xF0\x9F\x98\x80\x01\xE2\x80\xAE"};
+    d.header.stringCount = 8;
+    auto roundTrip = [&](const std::string& name, const char* expectedKey) {
+        const std::vector<std::uint8_t> bytes = writeConfig(d);
+        const std::string config = write(name + ".vx", std::string(bytes.begin(), bytes.end()));
+        ToolRun source = run(decompileCommand, {config, "-o", path(name + ".toml")});
+        ASSERT_EQ(source.status, 0) << source.err;
+        EXPECT_EQ(read(name + ".toml").find("reserved ="), std::string::npos) << read(name + ".toml");
+        if (expectedKey != nullptr) {
+            EXPECT_NE(read(name + ".toml").find(expectedKey), std::string::npos) << read(name + ".toml");
+        } else {
+            EXPECT_EQ(read(name + ".toml").find("text-encoding"), std::string::npos) << read(name + ".toml");
+        }
+        ASSERT_EQ(run(compileCommand, {path(name + ".toml"), "-o", path(name + "-back.vx")}).status, 0);
+        EXPECT_EQ(read(name + "-back.vx"), read(name + ".vx"));
+    };
+
+    roundTrip("marked", nullptr);
+    ToolRun dump = run(dumpCommand, {path("marked.vx")});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_NE(dump.out.find("header.reserved = 85 84 70 45 56 0 (UTF-8 texts)\n"), std::string::npos) << dump.out;
+    EXPECT_NE(dump.out.find("list[0].label = \"\xD0\xB4\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5 \xE6\x95\xB0\"\n"),
+              std::string::npos)
+        << dump.out;
+    EXPECT_NE(dump.out.find("action[0].caption = \"\xF0\x9F\x98\x80\\x01\\u202E\"\n"), std::string::npos) << dump.out;
+
+    d.stringTable[6] = "List";
+    d.stringTable[7] = "Go";
+    roundTrip("ascii", "text-encoding = \"utf-8\"");
+
+    // A legacy config whose texts are not all ASCII needs the opposite key.
+    d.header.reserved = {};
+    d.stringTable[7] = "Caf\xE9";
+    roundTrip("legacy", "text-encoding = \"cp1252\"");
+
+    d.header.reserved = kUtf8TextsMarker;
+    d.stringTable[7] = "Caf\xE9";  // code page 1252, not UTF-8
+    const std::vector<std::uint8_t> bytes = writeConfig(d);
+    const std::string malformed = write("malformed.vx", std::string(bytes.begin(), bytes.end()));
+    ToolRun refused = run(decompileCommand, {malformed});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, malformed + ": string 8 is not valid UTF-8, although the header marks the texts as UTF-8; "
+                                       "such a config cannot be written as source\n");
+    ToolRun shown = run(dumpCommand, {malformed});
+    EXPECT_NE(shown.out.find("action[0].caption = \"Caf\\xE9\"\n"), std::string::npos) << shown.out;
+}
+
 }  // namespace
 }  // namespace brennic::vxtool
