@@ -19,6 +19,8 @@
 #include <filesystem>
 #endif
 
+#include "platform/text.h"
+
 namespace brennic {
 
 namespace {
@@ -176,6 +178,17 @@ private:
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+// Opens a file named in UTF-8 for reading; on Windows through the wide interface, so that a name in any script
+// opens whatever the ANSI code page.
+std::FILE* openForReading(const std::string& path) {
+#ifdef _WIN32
+    const std::u16string wide = utf16FromUtf8(path);
+    return _wfopen(reinterpret_cast<const wchar_t*>(wide.c_str()), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
 
 // The length of an open file in bytes; 0 when it cannot be told. Leaves the file at its start.
 std::uint64_t fileSize(std::FILE* file) {
@@ -415,7 +428,7 @@ void loadConfigFile(const std::string& path, ProgramDescription& d, errorVX& err
     folder = !path.empty() && std::filesystem::is_directory(std::filesystem::path(path), ignored);
 #endif
     std::unique_ptr<std::FILE, FileCloser> file;
-    if (!path.empty() && !folder) file.reset(std::fopen(path.c_str(), "rb"));
+    if (!path.empty() && !folder) file.reset(openForReading(path));
     if (!file) raiseError(error, &errorVX::fileError, kLoadFileError);
     if (fileSize(file.get()) == 0) raiseError(error, &errorVX::fileError, kEmptyFile);
     FileSource source(file.get());

@@ -1,4 +1,5 @@
-// vxtool compile, decompile and dump as commands: exit status, messages, files written or left alone.
+// vxtool compile, decompile and dump as commands: exit status, messages, files written or left alone; and the
+// console output they are printed through.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +11,9 @@
 #include "atomic_file.h"
 #include "authoring_commands.h"
 #include "config_decompiler.h"
+#include "console_output.h"
 #include "description/config_writer.h"
+#include "platform/text.h"
 
 namespace brennic::vxtool {
 namespace {
@@ -287,6 +290,47 @@ TEST_F(VxtoolAuthoring, Utf8ConfigsDumpAndComeBackInTheirCharacters) {
                                        "such a config cannot be written as source\n");
     ToolRun shown = run(dumpCommand, {malformed});
     EXPECT_NE(shown.out.find("action[0].caption = \"Caf\\xE9\"\n"), std::string::npos) << shown.out;
+}
+
+// What reaches a console is whole characters: a write never ends inside a UTF-8 sequence, however the output
+// is flushed, and nothing is lost or reordered; malformed bytes and a sequence cut at the very end pass on.
+class CollectingBuffer final : public WholeCharacterBuffer {
+public:
+    std::vector<std::string> writes;
+
+protected:
+    void write(std::string_view text) override { writes.emplace_back(text); }
+};
+
+TEST(ConsoleOutput, WritesHoldWholeCharactersOnly) {
+    std::string text = "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\n";
+    while (text.size() < 10000) text += text;  // crosses the buffer's chunk size inside characters
+    for (const bool flushEveryByte : {true, false}) {
+        CollectingBuffer buffer;
+        std::ostream stream(&buffer);
+        for (const char c : text) {
+            stream.put(c);
+            if (flushEveryByte) stream.flush();
+        }
+        stream.flush();
+        buffer.finish();
+        std::string joined;
+        for (const std::string& written : buffer.writes) {
+            EXPECT_FALSE(written.empty());
+            EXPECT_TRUE(isUtf8(written)) << testing::PrintToString(written);
+            joined += written;
+        }
+        EXPECT_TRUE(joined == text);
+    }
+    EXPECT_EQ(wholeCharactersLength("ab\xE4\xB8"), 2u);
+    EXPECT_EQ(wholeCharactersLength("ab\xF0\x9F\x98"), 2u);
+    EXPECT_EQ(wholeCharactersLength("ab\xF0\x9F\x98\x80"), 6u);
+    EXPECT_EQ(wholeCharactersLength("ab\xFF\x80"), 4u);  // malformed: passed on, shown as U+FFFD
+    EXPECT_EQ(wholeCharactersLength("\xE4"), 0u);
+    CollectingBuffer cut;
+    std::ostream(&cut) << "x\xE4\xB8" << std::flush;
+    cut.finish();
+    EXPECT_EQ(cut.writes, (std::vector<std::string>{"x", "\xE4\xB8"}));
 }
 
 }  // namespace
