@@ -11,6 +11,7 @@
 #include "atomic_file.h"
 #include "authoring_commands.h"
 #include "config_decompiler.h"
+#include "config_fixtures.h"
 #include "console_output.h"
 #include "description/config_writer.h"
 #include "platform/text.h"
@@ -235,18 +236,10 @@ TEST_F(VxtoolAuthoring, DumpEscapesBytesAndIgnoresWhatFollowsTheLastString) {
 // A config marked as holding UTF-8 texts: dump shows the form and the characters, decompile writes the key the
 // texts alone would not choose, and both come back byte for byte; malformed UTF-8 there cannot become source.
 TEST_F(VxtoolAuthoring, Utf8ConfigsDumpAndComeBackInTheirCharacters) {
-    ProgramDescription d;
-    d.header.version = 1;
+    ProgramDescription d = test::oneActionRaw({"a.exe", "A", "", "", "", "",
+                                               "\xD0\xB4\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5 \xE6\x95\xB0",
+                                               "\xF0\x9F\x98\x80\x01\xE2\x80\xAE"});
     d.header.reserved = kUtf8TextsMarker;
-    d.header.listCount = 1;
-    d.header.actionCount = 1;
-    d.header.listItemCount = 1;
-    d.listLengths = {1};
-    d.listItems = {0};
-    d.actionRecords = {ActionRecord{0, 0, 0, 1, 0, 4, 0}};
-    d.stringTable = {"a.exe", "A", "", "", "", "", "\xD0\xB4\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5 \xE6\x95\xB0",
-                     "\xF0\x9F\x98\x80\x01\xE2\x80\xAE"};
-    d.header.stringCount = 8;
     auto roundTrip = [&](const std::string& name, const char* expectedKey) {
         const std::vector<std::uint8_t> bytes = writeConfig(d);
         const std::string config = write(name + ".vx", std::string(bytes.begin(), bytes.end()));

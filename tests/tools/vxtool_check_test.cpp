@@ -164,16 +164,7 @@ struct Warned {
 // printed as UTF-8.
 TEST_F(VxtoolCheck, LoadableConfigsGiveOkAndWarnings) {
     const char* const summary = "ok\nlists 2, actions 5, path specs 2, manual specs 1, filter texts 2, executable ";
-    ProgramDescription fewStrings;  // one list of one action: 2 strings, no description texts
-    fewStrings.header.version = 1;
-    fewStrings.header.listCount = 1;
-    fewStrings.header.listItemCount = 1;
-    fewStrings.header.actionCount = 1;
-    fewStrings.header.stringCount = 2;
-    fewStrings.listLengths = {1};
-    fewStrings.listItems = {0};
-    fewStrings.actionRecords = {ActionRecord{0, 0, 0, 1, 0, 4, 0}};
-    fewStrings.stringTable = {"Label", "Caption"};
+    const ProgramDescription fewStrings = test::oneActionRaw({"Label", "Caption"});  // no description texts
     const Warned cases[] = {
         {"empty executable", sampleWith([](ProgramDescription& d) { d.stringTable[kExecutableName].clear(); }),
          "\nwarning: the executable name is empty: Start can only fail\n"},
