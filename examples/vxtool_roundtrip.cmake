@@ -1,5 +1,5 @@
-# vxtool's authoring commands end to end, run by ctest: compile, decompile, compile again, dump, and a refused
-# source. For the Windows build it runs vxtool.exe through the emulator (Wine) and also compares its output with
+# vxtool's authoring commands end to end, run by ctest: compile, decompile, compile again, dump, a refused
+# source, and files named in any script holding a UTF-8 config. For the Windows build it runs vxtool.exe through the emulator (Wine) and also compares its output with
 # the config the build machine's vxtool compiled.
 #   -DVXTOOL=<tool> [-DEMULATOR=<wine>] -DSOURCE=<toml> -DWORK=<dir> [-DREFERENCE=<prog.vx>]
 file(REMOVE_RECURSE ${WORK})
@@ -51,3 +51,26 @@ if(NOT first STREQUAL after)
 endif()
 vxtool(2 compile bad.toml)
 vxtool(0 --help)
+
+# File names and texts in any script: a folder and files named in Cyrillic, CJK and an emoji outside the Basic
+# Multilingual Plane (a surrogate pair in the Windows build's wide interfaces), and texts that make a UTF-8 config.
+set(folder "данные 数据 😀")
+file(MAKE_DIRECTORY "${WORK}/${folder}")
+file(WRITE "${WORK}/${folder}/конфиг 😀.toml" "[program]\nexecutable = \"démo.exe\"\nfolder = \"Демо 数据 😀\"\n"
+  "[lists.l]\nlabel = \"Действие\"\nactions = [\"a\"]\n[actions.a]\ncaption = \"Пуск 开始 🚀\"\n")
+vxtool(0 compile "${folder}/конфиг 😀.toml" -o "${folder}/выход 😀.vx")
+vxtool(0 check "${folder}/выход 😀.vx")
+if(NOT last_out MATCHES "executable démo.exe, texts UTF-8")
+  message(FATAL_ERROR "check of the UTF-8 config: ${last_out}")
+endif()
+vxtool(0 dump "${folder}/выход 😀.vx")
+if(NOT last_out MATCHES "list\\[0\\]\\.label = \"Действие\"" OR NOT last_out MATCHES "caption = \"Пуск 开始 🚀\"")
+  message(FATAL_ERROR "dump of the UTF-8 config: ${last_out}")
+endif()
+vxtool(0 decompile "${folder}/выход 😀.vx" -o "${folder}/назад 😀.toml")
+vxtool(0 compile "${folder}/назад 😀.toml" -o "${folder}/снова 😀.vx")
+file(READ "${WORK}/${folder}/выход 😀.vx" first HEX)
+file(READ "${WORK}/${folder}/снова 😀.vx" second HEX)
+if(NOT first STREQUAL second OR NOT first MATCHES "^5554462d3800")
+  message(FATAL_ERROR "the UTF-8 config did not come back, or lacks the marker: ${first}")
+endif()

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -249,47 +251,156 @@ std::size_t stringsTaken(const ConfigHeader& h, std::span<const ActionRecord> ac
     return taken;
 }
 
-const char* findDamage(const ProgramDescription& d) {
+namespace {
+
+// "1 list", "4 lists".
+std::string count(std::size_t n, const char* singular, const char* plural) {
+    return std::to_string(n) + " " + (n == 1 ? singular : plural);
+}
+
+// "there is 1 list", "there are 4 lists".
+std::string thereAre(std::size_t n, const char* singular, const char* plural) {
+    return (n == 1 ? "there is " : "there are ") + count(n, singular, plural);
+}
+
+// Where entry `index` of a concatenated array (listItems, filterItems) belongs: "list 2's entry 3", counting
+// from 1, or "after the last list's entries" for a spare entry.
+template <typename Lengths, typename LengthOf>
+std::string ownerOf(std::size_t index, const Lengths& lengths, LengthOf lengthOf, const char* owner,
+                    const char* entry, const char* last) {
+    std::size_t first = 0;
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+        const std::size_t length = lengthOf(lengths[i]);
+        if (index < first + length) {
+            return std::string(owner) + " " + std::to_string(i + 1) + "'s " + entry + " " +
+                   std::to_string(index - first + 1);
+        }
+        first += length;
+    }
+    return std::string("after the last ") + last;
+}
+
+ConfigDamage damage(const char* reason, std::string detail) { return ConfigDamage{reason, std::move(detail)}; }
+
+}  // namespace
+
+std::optional<ConfigDamage> explainDamage(const ProgramDescription& d) {
     const ConfigHeader& h = d.header;
     if (d.actionRecords.size() != h.actionCount || d.pathSpecRecords.size() != h.pathSpecCount ||
         d.listLengths.size() != h.listCount || d.listItems.size() != h.listItemCount ||
         d.filterItems.size() != h.filterItemCount || d.stringTable.size() != h.stringCount)
-        return "the raw arrays do not match the header counts";
+        return damage("the raw arrays do not match the header counts",
+                      "the raw arrays do not match the header counts");
 
-    for (std::uint16_t item : d.listItems)
-        if (item >= h.actionCount) return "a list item names no action";
-    for (const ActionRecord& r : d.actionRecords) {
-        if (r.nextListNo > h.listCount) return "an action's next list does not exist";
-        if (r.pathSpecNo > h.pathSpecCount) return "an action's path spec does not exist";
-        if (r.manualSpecNo > h.manualSpecCount) return "an action's manual spec does not exist";
-        if (r.textCount > 2) return "an action owns more than two strings";
+    const auto listLength = [](std::uint16_t length) { return std::size_t{length}; };
+    const auto filterCount = [](const PathSpecRecord& r) { return std::size_t{r.filterCount}; };
+    for (std::size_t i = 0; i < d.listItems.size(); ++i) {
+        if (d.listItems[i] >= h.actionCount) {
+            return damage("a list item names no action",
+                          "list item " + std::to_string(i + 1) + " (" +
+                              ownerOf(i, d.listLengths, listLength, "list", "entry", "list's entries") + ") is " +
+                              std::to_string(d.listItems[i]) + ", and " + thereAre(h.actionCount, "action", "actions") +
+                              " (list items count them from 0)");
+        }
     }
-    for (std::uint8_t item : d.filterItems)
-        if (item >= h.filterTextCount) return "a filter item names no filter text";
-    for (std::uint16_t length : d.listLengths)
-        if (length > kMaxListEntries) return "a list has more than 20 entries";
+    for (std::size_t i = 0; i < d.actionRecords.size(); ++i) {
+        const ActionRecord& r = d.actionRecords[i];
+        const auto detail = [i](const char* field, unsigned value, const std::string& limit) {
+            return "action " + std::to_string(i + 1) + "'s " + field + " is " + std::to_string(value) + ", and " +
+                   limit;
+        };
+        if (r.nextListNo > h.listCount)
+            return damage("an action's next list does not exist",
+                          detail("next list", r.nextListNo, thereAre(h.listCount, "list", "lists")));
+        if (r.pathSpecNo > h.pathSpecCount)
+            return damage("an action's path spec does not exist",
+                          detail("path spec", r.pathSpecNo, thereAre(h.pathSpecCount, "path spec", "path specs")));
+        if (r.manualSpecNo > h.manualSpecCount)
+            return damage("an action's manual spec does not exist",
+                          detail("manual spec", r.manualSpecNo,
+                                 thereAre(h.manualSpecCount, "manual spec", "manual specs")));
+        if (r.textCount > 2)
+            return damage("an action owns more than two strings",
+                          detail("text count", r.textCount, "an action owns at most 2 strings"));
+    }
+    for (std::size_t i = 0; i < d.filterItems.size(); ++i) {
+        if (d.filterItems[i] >= h.filterTextCount) {
+            return damage("a filter item names no filter text",
+                          "filter item " + std::to_string(i + 1) + " (" +
+                              ownerOf(i, d.pathSpecRecords, filterCount, "path spec", "filter", "path spec's filters") +
+                              ") is " + std::to_string(d.filterItems[i]) + ", and " +
+                              thereAre(h.filterTextCount, "filter text", "filter texts") +
+                              " (filter items count them from 0)");
+        }
+    }
+    for (std::size_t i = 0; i < d.listLengths.size(); ++i) {
+        if (d.listLengths[i] > kMaxListEntries)
+            return damage("a list has more than 20 entries",
+                          "list " + std::to_string(i + 1) + " has " + std::to_string(d.listLengths[i]) +
+                              " entries, and a list holds at most 20");
+    }
 
-    if (h.listCount >= kListLimit) return "too many lists";
-    if (h.actionCount >= kActionLimit) return "too many actions";
-    if (h.pathSpecCount >= kPathSpecLimit) return "too many path specs";
-    if (h.manualSpecCount >= kManualSpecLimit) return "too many manual specs";
-    if (h.filterTextCount >= kFilterTextLimit) return "too many filter texts";
-    if (h.firstList >= h.listCount) return "the first list does not exist";
+    struct Limit {
+        std::uint16_t count;
+        std::uint16_t limit;
+        const char* reason;
+        const char* plural;
+    };
+    const Limit limits[] = {{h.listCount, kListLimit, "too many lists", "lists"},
+                            {h.actionCount, kActionLimit, "too many actions", "actions"},
+                            {h.pathSpecCount, kPathSpecLimit, "too many path specs", "path specs"},
+                            {h.manualSpecCount, kManualSpecLimit, "too many manual specs", "manual specs"},
+                            {h.filterTextCount, kFilterTextLimit, "too many filter texts", "filter texts"}};
+    for (const Limit& l : limits) {
+        if (l.count >= l.limit)
+            return damage(l.reason, "there are " + std::to_string(l.count) + " " + l.plural + ", and at most " +
+                                        std::to_string(l.limit - 1) + " are allowed");
+    }
+    if (h.firstList >= h.listCount)
+        return damage("the first list does not exist", "the first list is " + std::to_string(h.firstList) +
+                                                           " (counted from 0), and " +
+                                                           thereAre(h.listCount, "list", "lists"));
 
     std::size_t listEntries = 0;
     for (std::uint16_t length : d.listLengths) listEntries += length;
-    if (listEntries > h.listItemCount) return "the lists need more list items than the file holds";
+    if (listEntries > h.listItemCount)
+        return damage("the lists need more list items than the file holds",
+                      "the lists' lengths add up to " + std::to_string(listEntries) + ", and the file holds " +
+                          count(h.listItemCount, "list item", "list items"));
     std::size_t filterEntries = 0;
     for (const PathSpecRecord& r : d.pathSpecRecords) filterEntries += r.filterCount;
-    if (filterEntries > h.filterItemCount) return "the path specs need more filter items than the file holds";
+    if (filterEntries > h.filterItemCount)
+        return damage("the path specs need more filter items than the file holds",
+                      "the path specs' filter counts add up to " + std::to_string(filterEntries) +
+                          ", and the file holds " + count(h.filterItemCount, "filter item", "filter items"));
 
-    if (h.stringCount < 2) return "fewer than two strings";
-    if (h.stringCount < stringsTaken(h, d.actionRecords)) return "fewer strings than the tables take";
+    if (h.stringCount < 2)
+        return damage("fewer than two strings", "the file holds " + count(h.stringCount, "string", "strings") +
+                                                    ", and a config needs at least 2");
+    const std::size_t taken = stringsTaken(h, d.actionRecords);
+    if (h.stringCount < taken)
+        return damage("fewer strings than the tables take", "the file holds " +
+                                                                count(h.stringCount, "string", "strings") +
+                                                                ", and the tables take " + std::to_string(taken));
 
-    if (d.listLengths[h.firstList] == 0) return "the first list is empty";
-    for (const ActionRecord& r : d.actionRecords)
-        if (r.nextListNo != 0 && d.listLengths[r.nextListNo - 1u] == 0) return "an action's next list is empty";
-    return nullptr;
+    if (d.listLengths[h.firstList] == 0)
+        return damage("the first list is empty", "the first list (list " + std::to_string(h.firstList + 1) +
+                                                     ") is empty, and page 1 shows it");
+    for (std::size_t i = 0; i < d.actionRecords.size(); ++i) {
+        const std::uint16_t next = d.actionRecords[i].nextListNo;
+        if (next != 0 && d.listLengths[next - 1u] == 0) {
+            const std::string action = "action " + std::to_string(i + 1);
+            return damage("an action's next list is empty", action + "'s next list (list " + std::to_string(next) +
+                                                                ") is empty, and the page after " + action +
+                                                                " shows it");
+        }
+    }
+    return std::nullopt;
+}
+
+const char* findDamage(const ProgramDescription& d) {
+    const auto found = explainDamage(d);
+    return found ? found->reason : nullptr;
 }
 
 void validateDescription(const ProgramDescription& d, errorVX& error) {

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -62,6 +63,15 @@ std::size_t stringsTaken(const ConfigHeader& header, std::span<const ActionRecor
 // buildTables takes), and entries in every list a page can show (firstList and every action's next list).
 // A raw state whose arrays do not match the header counts is refused first.
 const char* findDamage(const ProgramDescription& description);
+
+// What findDamage finds, with its detail for a config author: which record or table, which field, its value
+// and the limit it breaks, e.g. "action 1's next list is 99, and there are 4 lists". Records and entries are
+// counted from 1, as the file's references count them; values the file counts from 0 say so.
+struct ConfigDamage {
+    const char* reason;  // findDamage's text
+    std::string detail;
+};
+std::optional<ConfigDamage> explainDamage(const ProgramDescription& description);
 
 // Raises configError 4 ("The config is damaged") when findDamage finds a fault.
 void validateDescription(const ProgramDescription& description, errorVX& error);

@@ -3,6 +3,7 @@
 // corpus.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -16,6 +17,7 @@
 #include "description/config_error.h"
 #include "description/config_loader.h"
 #include "description/config_writer.h"
+#include "platform/text.h"
 
 namespace brennic::authoring {
 namespace {
@@ -44,9 +46,25 @@ testing::AssertionResult recompile(const ProgramDescription& raw, ProgramDescrip
     return testing::AssertionSuccess();
 }
 
+// Texts of a legacy config are any bytes but zero; those of a UTF-8 config any characters but U+0000: from
+// the first `utf8Ranges` of ASCII, two-byte, three-byte and four-byte characters (0: a legacy config).
+int utf8Ranges = 0;
+
 std::string randomText(std::mt19937& rng, std::size_t maxLength) {
     std::string s(std::uniform_int_distribution<std::size_t>(0, maxLength)(rng), 'x');
-    for (char& c : s) c = static_cast<char>(std::uniform_int_distribution<int>(1, 255)(rng));
+    if (utf8Ranges == 0) {
+        for (char& c : s) c = static_cast<char>(std::uniform_int_distribution<int>(1, 255)(rng));
+        return s;
+    }
+    const char32_t ranges[][2] = {{1, 0x7F}, {0x80, 0x7FF}, {0x800, 0xFFFF}, {0x10000, 0x10FFFF}};
+    const std::size_t length = s.size();
+    s.clear();
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto& range = ranges[std::uniform_int_distribution<int>(0, utf8Ranges - 1)(rng)];
+        char32_t cp = std::uniform_int_distribution<char32_t>(range[0], range[1])(rng);
+        if (cp >= 0xD800 && cp <= 0xDFFF) cp = 'x';
+        appendUtf8(s, cp);
+    }
     return s;
 }
 
@@ -64,8 +82,8 @@ std::string randomFilter(std::mt19937& rng) {
     return s;
 }
 
-// A raw description that the loader accepts, with every stored field varied: reserved bytes, versions, text
-// counts 0..2, placement bits 6-7, dialog kinds beyond 2, spare list and filter items, spare strings.
+// A raw description that the loader accepts, with every stored field varied: the form of the texts, reserved
+// bytes, versions, text counts 0..2, placement bits 6-7, dialog kinds beyond 2, spare list and filter items, spare strings.
 ProgramDescription randomDescription(std::mt19937& rng) {
     auto pick = [&rng](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
     auto u16 = [](int v) { return static_cast<std::uint16_t>(v); };
@@ -73,6 +91,8 @@ ProgramDescription randomDescription(std::mt19937& rng) {
     ProgramDescription d;
     ConfigHeader& h = d.header;
     for (auto& b : h.reserved) b = u8(pick(0, 3) == 0 ? pick(0, 255) : 0);
+    utf8Ranges = std::array<int, 4>{0, 0, 1, 4}[static_cast<std::size_t>(pick(0, 3))];
+    if (utf8Ranges != 0) h.reserved = kUtf8TextsMarker;
     h.version = u16(pick(1, 5));
     const int lists = pick(1, 5);
     const int actions = pick(1, 9);
@@ -125,7 +145,7 @@ ProgramDescription randomDescription(std::mt19937& rng) {
 
 TEST(ConfigRoundTrip, GeneratedDescriptionsComeBackByteForByte) {
     std::mt19937 rng(20261207);
-    int checked = 0;
+    std::array<int, 5> checked{};  // by utf8Ranges: legacy, ASCII-only UTF-8, UTF-8 from every plane
     for (int round = 0; round < 400; ++round) {
         const ProgramDescription raw = randomDescription(rng);
         const std::vector<std::uint8_t> bytes = writeConfig(raw);
@@ -134,9 +154,12 @@ TEST(ConfigRoundTrip, GeneratedDescriptionsComeBackByteForByte) {
         ProgramDescription again;
         ASSERT_TRUE(recompile(loaded, again, nullptr)) << "round " << round;
         ASSERT_EQ(writeConfig(again), bytes) << "round " << round << "\n" << decompileDescription(loaded, "");
-        ++checked;
+        ++checked[static_cast<std::size_t>(utf8Ranges)];
     }
-    EXPECT_GT(checked, 200);  // most generated descriptions are valid; the property must not hold vacuously
+    // Most generated descriptions are valid; the property must not hold vacuously for any form.
+    EXPECT_GT(checked[0], 100);
+    EXPECT_GT(checked[1], 40);
+    EXPECT_GT(checked[4], 40);
 }
 
 TEST(ConfigRoundTrip, DescriptionWithoutTextsAndSpareEntriesComesBack) {
@@ -213,9 +236,8 @@ TEST(ConfigRoundTrip, SharedPositionsAndGapsUsePositionsTable) {
     EXPECT_EQ(writeConfig(again), writeConfig(d));
 }
 
-// Texts and names outside ASCII, written directly or as escapes, in every kind of string; characters the code
-// page lacks in comments. The parser reads them in another form (parser_text.h); what it gives back must be
-// exactly what was written.
+// Texts and names outside ASCII, written directly or as escapes, in every kind of string, stored in code page
+// 1252; characters the code page lacks in comments. What the parser gives back must be exactly what was written.
 TEST(ConfigRoundTrip, TextsAndNamesOutsideAsciiComeBackByteForByte) {
     const std::string source =
         "\xEF\xBB\xBF"  // a byte order mark, as some editors write
@@ -232,7 +254,9 @@ TEST(ConfigRoundTrip, TextsAndNamesOutsideAsciiComeBackByteForByte) {
         "text = \"\\u00e9 = \u00e9\"\n"
         "[actions.\"na\u00efve\"]\n"
         // After a line-ending backslash only spaces, tabs and line breaks are skipped.
-        "caption = \"\"\"na\u00efve \\\n    \u00e9 and \\\n\u00a0kept\"\"\"\n";
+        "caption = \"\"\"na\u00efve \\\n    \u00e9 and \\\n\u00a0kept\"\"\"\n"
+        "[binary]\n"
+        "text-encoding = \"cp1252\"\n";
     ProgramDescription compiled;
     const CompileOutcome outcome = compileSource(source, "texts.toml", compiled);
     ASSERT_TRUE(outcome.ok()) << formatDiagnostic("texts.toml", outcome.errors.front());

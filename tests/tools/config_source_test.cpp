@@ -172,8 +172,10 @@ TEST(ConfigSource, NamedDialogKindsAndPositionZero) {
 TEST(ConfigSource, TextsAreStoredInCodePage1252) {
     const Compiled c = compile(
         "[program]\nexecutable = \"caf\u00e9.exe\"\nfolder = \"\u20ac \\u0081 \\t\"\n"
-        "[lists.l]\nlabel = \"\\u0001\"\nactions = [\"a\"]\n[actions.a]\ncaption = \"\u00ff\"\n");
+        "[lists.l]\nlabel = \"\\u0001\"\nactions = [\"a\"]\n[actions.a]\ncaption = \"\u00ff\"\n"
+        "[binary]\ntext-encoding = \"cp1252\"\n");
     ASSERT_TRUE(c.outcome.ok()) << errorsOf(c);
+    EXPECT_EQ(c.description.header.reserved, (std::array<std::uint8_t, 6>{}));
     EXPECT_EQ(c.description.stringTable[0], "caf\xE9.exe");
     EXPECT_EQ(c.description.stringTable[1], "\x80 \x81 \t");
     EXPECT_EQ(c.description.stringTable[6], "\x01");
@@ -208,6 +210,43 @@ std::string longList(int entries) {
 }
 
 const std::string kList = "[lists.l]\nlabel = \"L\"\nactions = [\"a\"]\n";  // lines +1..+3
+const std::string kCp1252 = "[binary]\ntext-encoding = \"cp1252\"\n";
+
+struct FormCase {
+    const char* name;
+    std::string caption;  // as written in the source
+    std::string binary;   // lines of [binary]
+    std::array<std::uint8_t, 6> reserved;
+    std::string stored;  // the caption's bytes in the file
+};
+
+const std::array<std::uint8_t, 6> kLegacy{};
+
+// The form of the texts: the legacy code page when every text is ASCII or the source asks for it, otherwise
+// UTF-8 with the marker in the reserved bytes.
+TEST(ConfigSource, TextFormFollowsTheTextsUnlessTheSourceChoosesIt) {
+    const FormCase cases[] = {
+        {"ascii", "Go", "", kLegacy, "Go"},
+        {"ascii reserved", "Go", "reserved = [1, 2, 3, 4, 5, 6]\n", {1, 2, 3, 4, 5, 6}, "Go"},
+        {"ascii asks utf-8", "Go", "text-encoding = \"utf-8\"\n", kUtf8TextsMarker, "Go"},
+        {"latin", "caf\u00e9", "", kUtf8TextsMarker, "caf\xC3\xA9"},
+        {"latin asks cp1252", "caf\u00e9", "text-encoding = \"cp1252\"\n", kLegacy, "caf\xE9"},
+        {"latin cp1252 reserved", "caf\u00e9", "text-encoding = \"cp1252\"\nreserved = [0, 0, 0, 0, 0, 9]\n",
+         {0, 0, 0, 0, 0, 9}, "caf\xE9"},
+        {"any script", "\u0434\u0430 \u4e2d \U0001F600", "", kUtf8TextsMarker,
+         "\xD0\xB4\xD0\xB0 \xE4\xB8\xAD \xF0\x9F\x98\x80"},
+        // Private use characters of plane 15 are characters like any other, written or as escapes.
+        {"plane 15", "\U000F00E9 \\U000FFFFD", "", kUtf8TextsMarker, "\xF3\xB0\x83\xA9 \xF3\xBF\xBF\xBD"},
+        {"escape only", "\\u00e9", "", kUtf8TextsMarker, "\xC3\xA9"},
+    };
+    for (const FormCase& f : cases) {
+        const Compiled c = compile(kProgram + "# \U000F0041 \u4e2d in a comment decides nothing\n" + kList +
+                                   "[actions.a]\ncaption = \"" + f.caption + "\"\n[binary]\n" + f.binary);
+        ASSERT_TRUE(c.outcome.ok()) << f.name << "\n" << errorsOf(c);
+        EXPECT_EQ(c.description.header.reserved, f.reserved) << f.name;
+        EXPECT_EQ(c.description.stringTable[7], f.stored) << f.name;
+    }
+}
 
 class ConfigSourceRefusal : public testing::TestWithParam<Refusal> {};
 
@@ -260,12 +299,20 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NotUtf8Overlong", kProgram + "# \xc0\xaf\n" + kList, "4:3", "not valid UTF-8"},
         Refusal{"NotUtf8Surrogate", kProgram + kList + "[actions.a]\ncaption = \"\xed\xa0\x80\"\n", "8:12",
                 "not valid UTF-8"},
-        // U+F0000..U+FFFFF carry U+0080..U+FFFF through the parser, so a source cannot hold them itself.
-        Refusal{"PrivateUsePlane15", kProgram + kList + "[actions.a]\ncaption = \"\u00e9\U000F00E9\"\n", "8:13",
-                "U+F00E9"},
-        Refusal{"PrivateUsePlane15InComment", kProgram + "# \U000FFFFD\n" + kList, "4:3", "U+FFFFD"},
-        Refusal{"PrivateUsePlane15Escape", kProgram + kList + "[actions.a]\ncaption = \"\\U000F00E9\"\n", "8:12",
-                "escape would give a private use character"},
+        // The form of the texts and the header's reserved bytes, which carry the UTF-8 marker.
+        Refusal{"TextEncodingUnknown", kProgram + kList + "[actions.a]\ncaption = \"A\"\n[binary]\n"
+                                                          "text-encoding = \"latin1\"\n",
+                "10:17", "must be \"utf-8\" or \"cp1252\""},
+        Refusal{"ReservedWithUtf8Texts", kProgram + kList + "[actions.a]\ncaption = \"\u00e9\"\n[binary]\n"
+                                                            "reserved = [0, 0, 0, 0, 0, 0]\n",
+                "10:12", "the text at line 8, column 11 holds a character outside ASCII"},
+        Refusal{"ReservedWithTextEncodingUtf8", kProgram + kList + "[actions.a]\ncaption = \"A\"\n[binary]\n"
+                                                                   "text-encoding = \"utf-8\"\n"
+                                                                   "reserved = [1, 0, 0, 0, 0, 0]\n",
+                "11:12", "cannot be given with text-encoding = \"utf-8\""},
+        Refusal{"ReservedIsTheMarker", kProgram + kList + "[actions.a]\ncaption = \"A\"\n[binary]\n"
+                                                          "reserved = [85, 84, 70, 45, 56, 0]\n",
+                "10:12", "write text-encoding = \"utf-8\" instead"},
         Refusal{"UnknownTopLevelKey", kProgram + kList + "[action.a]\ncaption = \"A\"\n", "7:2", "unknown key 'action'"},
         Refusal{"UnknownActionKey", kProgram + kList + "[actions.a]\ncaptoin = \"A\"\n", "8:1",
                 "unknown key 'captoin'"},
@@ -298,11 +345,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"HundredFilters", manyOf("filters", "description = \"d\"\npattern = \"p\"\n", 100), "306:10",
                 "at most 99"},
         Refusal{"ZeroByte", kProgram + kList + "[actions.a]\ncaption = \"A\\u0000B\"\n", "8:11", "zero byte"},
-        Refusal{"NotInCodePage", kProgram + kList + "[actions.a]\ncaption = \"\u4e2d\"\n", "8:11", "U+4E2D"},
-        Refusal{"NotInCodePagePlane1", kProgram + kList + "[actions.a]\ncaption = \"\U0001F600\"\n", "8:11",
+        Refusal{"NotInCodePage", kProgram + kList + "[actions.a]\ncaption = \"\u4e2d\"\n" + kCp1252, "8:11",
+                "U+4E2D has no byte in code page 1252 (the source asks for text-encoding = \"cp1252\")"},
+        Refusal{"NotInCodePagePlane1", kProgram + kList + "[actions.a]\ncaption = \"\U0001F600\"\n" + kCp1252, "8:11",
                 "U+1F600"},
-        Refusal{"NotInCodePageFEEF", kProgram + kList + "[actions.a]\ncaption = \"\ufeef\"\n", "8:11", "U+FEEF"},
-        Refusal{"NotInCodePagePlane16", kProgram + kList + "[actions.a]\ncaption = \"\U0010FFFD\"\n", "8:11",
+        Refusal{"NotInCodePageFEEF", kProgram + kList + "[actions.a]\ncaption = \"\ufeef\"\n" + kCp1252, "8:11",
+                "U+FEEF"},
+        Refusal{"NotInCodePagePlane16", kProgram + kList + "[actions.a]\ncaption = \"\U0010FFFD\"\n" + kCp1252, "8:11",
                 "U+10FFFD"},
         // Names outside ASCII are quoted keys; messages show them as written.
         Refusal{"NonAsciiNameNamesNothing",

@@ -1,13 +1,14 @@
-// The form of source text the TOML parser is shown: no character from U+0080..U+FFFF reaches it, every
-// character comes back unchanged, lines and columns stay where they were, and what cannot be carried over is
-// refused with its position.
+// What the TOML parser is given: the source's own characters, every one of them, or a refusal with its position
+// when the source is not UTF-8; its messages with hidden characters escaped. Every character also passes the
+// parser itself and comes back exactly.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <string_view>
 
+#include "config_source.h"
 #include "parser_text.h"
-#include "source_text.h"
+#include "platform/text.h"
 
 namespace brennic::authoring {
 namespace {
@@ -18,57 +19,31 @@ std::string utf8(char32_t cp) {
     return out;
 }
 
-// Code points of well-formed UTF-8 (the parser's form always is).
-std::vector<char32_t> codePoints(const std::string& s) {
-    std::vector<char32_t> out;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t cp = length == 1 ? lead : length == 2 ? (lead & 0x1Fu) : length == 3 ? (lead & 0x0Fu) : (lead & 0x07u);
-        for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3Fu);
-        out.push_back(cp);
-        i += length;
-    }
-    return out;
-}
+bool isSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
 
-bool shownToParser(char32_t cp) { return cp < 0xD800 || (cp > 0xDFFF && (cp < 0xF0000 || cp > 0xFFFFF)); }
-
-TEST(ParserText, EveryCharacterComesBackAndNoneFromU0080ToUFFFFReachesTheParser) {
+TEST(ParserText, EveryCharacterReachesTheParserAsItIs) {
     std::string source;
-    std::size_t expectedCount = 0;
     for (char32_t cp = 1; cp <= 0x10FFFF; ++cp) {
-        if (!shownToParser(cp)) continue;
-        source += utf8(cp);
-        ++expectedCount;
+        if (!isSurrogate(cp)) source += utf8(cp);
     }
     const ParserText parsed = toParserText(source);
     ASSERT_FALSE(parsed.refusal) << parsed.refusal->message;
-    const std::vector<char32_t> shown = codePoints(parsed.text);
-    ASSERT_EQ(shown.size(), expectedCount);  // one character stays one character
-    std::size_t index = 0;
-    for (char32_t cp = 1; cp <= 0x10FFFF; ++cp) {
-        if (!shownToParser(cp)) continue;
-        const char32_t expected = cp >= 0x80 && cp <= 0xFFFF ? 0xF0000 + cp : cp;
-        ASSERT_EQ(static_cast<std::uint32_t>(shown[index]), static_cast<std::uint32_t>(expected))
-            << std::hex << static_cast<std::uint32_t>(cp);
-        ++index;
-    }
-    EXPECT_EQ(fromParser(parsed.text), source);
+    EXPECT_TRUE(parsed.text == source);
 }
 
 TEST(ParserText, LeadingByteOrderMarkIsLeftOutAndAnyOtherKept) {
     const ParserText parsed = toParserText("\xEF\xBB\xBF" "a\xEF\xBB\xBF");
     ASSERT_FALSE(parsed.refusal);
-    EXPECT_EQ(parsed.text, "a\xF3\xBF\xBB\xBF");  // U+FEFF inside the text: shown as U+FFEFF
-    EXPECT_EQ(fromParser(parsed.text), "a\xEF\xBB\xBF");
+    EXPECT_EQ(parsed.text, "a\xEF\xBB\xBF");
 }
 
-TEST(ParserText, ParserMessagesComeBackInTheSourcesCharacters) {
-    EXPECT_EQ(fromParser("expected '=', saw '\\U000F00E9' in 'x\xF3\xB0\x83\xA9'"),
-              "expected '=', saw '\\u00E9' in 'x\xC3\xA9'");
-    EXPECT_EQ(fromParser("saw '\\U0001F600' and '\\u00E9'"), "saw '\\U0001F600' and '\\u00E9'");
-    EXPECT_EQ(fromParser("table 'a\xF3\xB0\x83"), "table 'a");  // cut off by the parser inside a character
+TEST(ParserText, ParserMessagesShowHiddenCharactersAsEscapes) {
+    EXPECT_EQ(parserMessage("unknown escape sequence '\\\xC2\xA0' in '\xC3\xA9'"),
+              "unknown escape sequence '\\\\u00A0' in '\xC3\xA9'");
+    EXPECT_EQ(parserMessage("saw '\xC2\x81', '\x01', '\xE2\x80\xAE' and '\\u00E9'"),
+              "saw '\\u0081', '\\u0001', '\\u202E' and '\\u00E9'");
+    EXPECT_EQ(parserMessage("table 'a\xE4\xB8"), "table 'a");  // cut off by the parser inside a character
+    EXPECT_EQ(parserMessage("table 'a\xF0\x9F\x98\x80"), "table 'a\xF0\x9F\x98\x80");
 }
 
 struct Refused {
@@ -88,10 +63,7 @@ TEST(ParserText, RefusesWhatCannotBeCarriedOverAtItsPosition) {
         {"\xF0\x80\x80\xAF", 1, 1, "not valid UTF-8"},             // overlong '/'
         {"x\xED\xA0\x80", 1, 2, "not valid UTF-8"},                // surrogate
         {"\xF4\x90\x80\x80", 1, 1, "not valid UTF-8"},             // above U+10FFFF
-        {"\xEF\xBB\xBF\xC3\xA9\xF3\xB0\x80\x80", 1, 2, "U+F0000"},  // columns start after a byte order mark
-        {"#\n#\xF3\xBF\xBF\xBF", 2, 2, "U+FFFFF"},
-        {"a = '\\U000fffff'", 1, 6, "escape would give a private use character"},
-        {"a = \"\\\\U000F0041\"", 1, 7, "escape would give a private use character"},
+        {"\xEF\xBB\xBF\xC3\xA9\xFF", 1, 2, "byte 0xFF"},           // columns start after a byte order mark
     };
     for (const Refused& r : cases) {
         const ParserText parsed = toParserText(r.source);
@@ -101,10 +73,38 @@ TEST(ParserText, RefusesWhatCannotBeCarriedOverAtItsPosition) {
         EXPECT_NE(parsed.refusal->message.find(r.message), std::string::npos) << parsed.refusal->message;
         EXPECT_TRUE(parsed.text.empty());
     }
-    // Escapes that stay below plane 15 or above it are the parser's business.
-    for (const char* accepted : {"a = \"\\u000F\"", "a = \"\\U0010FFFD\"", "a = \"\\U000E0001\""}) {
-        EXPECT_FALSE(toParserText(accepted).refusal) << accepted;
+    // Private use characters of plane 15, written or as escapes, are characters like any other.
+    for (const char* accepted : {"a = \"\\u000F\"", "a = \"\\U0010FFFD\"", "a = \"\\U000E0001\"",
+                                 "a = '\\U000fffff'", "#\n#\xF3\xBF\xBF\xBF", "\xF3\xB0\x80\x80"}) {
+        const ParserText parsed = toParserText(accepted);
+        EXPECT_FALSE(parsed.refusal) << accepted;
+        EXPECT_EQ(parsed.text, std::string_view(accepted));
     }
+}
+
+// toml++ 3.3 asks "white space?" of every character after a line-ending backslash in a multi-line string. It
+// reached undefined behaviour there for most of U+00A0..U+FEFF (the sanitizer build stops on it), and it dropped
+// the Unicode spaces from the text. Each character is asked here: all of the Basic Multilingual Plane, all of
+// plane 15 and a sample of the others, in a multi-line string (one line-ending backslash before each), in a
+// one-line string and in a comment.
+TEST(ParserText, EveryCharacterPassesTheParserAndComesBackExactly) {
+    std::string characters;
+    std::string backslashed;
+    for (char32_t cp = 0x80; cp <= 0x10FFFF; cp += (cp < 0x10000 || (cp >= 0xF0000 && cp <= 0xFFFFF)) ? 1 : 61) {
+        if (isSurrogate(cp)) continue;
+        characters += utf8(cp);
+        backslashed += "\\\n" + utf8(cp);
+    }
+    const std::string source = "[program]\nexecutable = \"e\"\nfolder = \"f\"\n[lists.l]\nlabel = \"" + characters +
+                               "\"\nactions = [\"a\"]\n[actions.a]\ncaption = \"\"\"" + backslashed + "\"\"\"\n# " +
+                               characters + "\n";
+    ProgramDescription compiled;
+    const CompileOutcome outcome = compileSource(source, "all.toml", compiled);
+    ASSERT_TRUE(outcome.ok()) << formatDiagnostic("all.toml", outcome.errors.front());
+    ASSERT_EQ(compiled.stringTable.size(), 8u);
+    EXPECT_TRUE(compiled.header.textsAreUtf8());
+    EXPECT_TRUE(compiled.stringTable[6] == characters);
+    EXPECT_TRUE(compiled.stringTable[7] == characters);  // none taken for white space and dropped
 }
 
 }  // namespace

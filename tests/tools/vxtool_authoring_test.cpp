@@ -1,4 +1,5 @@
-// vxtool compile, decompile and dump as commands: exit status, messages, files written or left alone.
+// vxtool compile, decompile and dump as commands: exit status, messages, files written or left alone; and the
+// console output they are printed through.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +11,10 @@
 #include "atomic_file.h"
 #include "authoring_commands.h"
 #include "config_decompiler.h"
+#include "config_fixtures.h"
+#include "console_output.h"
 #include "description/config_writer.h"
+#include "platform/text.h"
 
 namespace brennic::vxtool {
 namespace {
@@ -227,6 +231,99 @@ TEST_F(VxtoolAuthoring, DumpEscapesBytesAndIgnoresWhatFollowsTheLastString) {
     EXPECT_NE(read("tailed.toml").find("reserved = [0, 0, 0, 0, 0, 9]"), std::string::npos);
     ASSERT_EQ(run(compileCommand, {path("tailed.toml"), "-o", path("back.vx")}).status, 0);
     EXPECT_EQ(read("back.vx"), read("plain.vx"));
+}
+
+// A config marked as holding UTF-8 texts: dump shows the form and the characters, decompile writes the key the
+// texts alone would not choose, and both come back byte for byte; malformed UTF-8 there cannot become source.
+TEST_F(VxtoolAuthoring, Utf8ConfigsDumpAndComeBackInTheirCharacters) {
+    ProgramDescription d = test::oneActionRaw({"a.exe", "A", "", "", "", "",
+                                               "\xD0\xB4\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5 \xE6\x95\xB0",
+                                               "\xF0\x9F\x98\x80\x01\xE2\x80\xAE"});
+    d.header.reserved = kUtf8TextsMarker;
+    auto roundTrip = [&](const std::string& name, const char* expectedKey) {
+        const std::vector<std::uint8_t> bytes = writeConfig(d);
+        const std::string config = write(name + ".vx", std::string(bytes.begin(), bytes.end()));
+        ToolRun source = run(decompileCommand, {config, "-o", path(name + ".toml")});
+        ASSERT_EQ(source.status, 0) << source.err;
+        EXPECT_EQ(read(name + ".toml").find("reserved ="), std::string::npos) << read(name + ".toml");
+        if (expectedKey != nullptr) {
+            EXPECT_NE(read(name + ".toml").find(expectedKey), std::string::npos) << read(name + ".toml");
+        } else {
+            EXPECT_EQ(read(name + ".toml").find("text-encoding"), std::string::npos) << read(name + ".toml");
+        }
+        ASSERT_EQ(run(compileCommand, {path(name + ".toml"), "-o", path(name + "-back.vx")}).status, 0);
+        EXPECT_EQ(read(name + "-back.vx"), read(name + ".vx"));
+    };
+
+    roundTrip("marked", nullptr);
+    ToolRun dump = run(dumpCommand, {path("marked.vx")});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_NE(dump.out.find("header.reserved = 85 84 70 45 56 0 (UTF-8 texts)\n"), std::string::npos) << dump.out;
+    EXPECT_NE(dump.out.find("list[0].label = \"\xD0\xB4\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5 \xE6\x95\xB0\"\n"),
+              std::string::npos)
+        << dump.out;
+    EXPECT_NE(dump.out.find("action[0].caption = \"\xF0\x9F\x98\x80\\x01\\u202E\"\n"), std::string::npos) << dump.out;
+
+    d.stringTable[6] = "List";
+    d.stringTable[7] = "Go";
+    roundTrip("ascii", "text-encoding = \"utf-8\"");
+
+    // A legacy config whose texts are not all ASCII needs the opposite key.
+    d.header.reserved = {};
+    d.stringTable[7] = "Caf\xE9";
+    roundTrip("legacy", "text-encoding = \"cp1252\"");
+
+    d.header.reserved = kUtf8TextsMarker;
+    d.stringTable[7] = "Caf\xE9";  // code page 1252, not UTF-8
+    const std::vector<std::uint8_t> bytes = writeConfig(d);
+    const std::string malformed = write("malformed.vx", std::string(bytes.begin(), bytes.end()));
+    ToolRun refused = run(decompileCommand, {malformed});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, malformed + ": string 8 is not valid UTF-8, although the header marks the texts as UTF-8; "
+                                       "such a config cannot be written as source\n");
+    ToolRun shown = run(dumpCommand, {malformed});
+    EXPECT_NE(shown.out.find("action[0].caption = \"Caf\\xE9\"\n"), std::string::npos) << shown.out;
+}
+
+// What reaches a console is whole characters: a write never ends inside a UTF-8 sequence, however the output
+// is flushed, and nothing is lost or reordered; malformed bytes and a sequence cut at the very end pass on.
+class CollectingBuffer final : public WholeCharacterBuffer {
+public:
+    std::vector<std::string> writes;
+
+protected:
+    void write(std::string_view text) override { writes.emplace_back(text); }
+};
+
+TEST(ConsoleOutput, WritesHoldWholeCharactersOnly) {
+    std::string text = "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\n";
+    while (text.size() < 10000) text += text;  // crosses the buffer's chunk size inside characters
+    for (const bool flushEveryByte : {true, false}) {
+        CollectingBuffer buffer;
+        std::ostream stream(&buffer);
+        for (const char c : text) {
+            stream.put(c);
+            if (flushEveryByte) stream.flush();
+        }
+        stream.flush();
+        buffer.finish();
+        std::string joined;
+        for (const std::string& written : buffer.writes) {
+            EXPECT_FALSE(written.empty());
+            EXPECT_TRUE(isUtf8(written)) << testing::PrintToString(written);
+            joined += written;
+        }
+        EXPECT_TRUE(joined == text);
+    }
+    EXPECT_EQ(wholeCharactersLength("ab\xE4\xB8"), 2u);
+    EXPECT_EQ(wholeCharactersLength("ab\xF0\x9F\x98"), 2u);
+    EXPECT_EQ(wholeCharactersLength("ab\xF0\x9F\x98\x80"), 6u);
+    EXPECT_EQ(wholeCharactersLength("ab\xFF\x80"), 4u);  // malformed: passed on, shown as U+FFFD
+    EXPECT_EQ(wholeCharactersLength("\xE4"), 0u);
+    CollectingBuffer cut;
+    std::ostream(&cut) << "x\xE4\xB8" << std::flush;
+    cut.finish();
+    EXPECT_EQ(cut.writes, (std::vector<std::string>{"x", "\xE4\xB8"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "description/config_writer.h"
@@ -79,6 +80,22 @@ inline ProgramDescription sampleRaw() {
 
 inline std::vector<std::uint8_t> sampleBytes() {
     return writeConfig(sampleRaw());
+}
+
+// The smallest raw description: one list of one action (caption only, placed first), with the given strings
+// (six description texts, when there are six or more, then the list's label and the caption).
+inline ProgramDescription oneActionRaw(std::vector<std::string> strings) {
+    ProgramDescription d;
+    d.header.version = 1;
+    d.header.listCount = 1;
+    d.header.listItemCount = 1;
+    d.header.actionCount = 1;
+    d.header.stringCount = static_cast<std::uint16_t>(strings.size());
+    d.listLengths = {1};
+    d.listItems = {0};
+    d.actionRecords = {ActionRecord{0, 0, 0, 1, 0, 1u << 2, 0}};
+    d.stringTable = std::move(strings);
+    return d;
 }
 
 }  // namespace brennic::test

@@ -20,13 +20,22 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
 
 }  // namespace
 
+std::filesystem::path filePath(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Name(const std::filesystem::path& path) {
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
 bool writeFileAtomically(const std::string& path, std::string_view bytes, std::string& problem) {
-    const std::filesystem::path target(path);
+    const std::filesystem::path target = filePath(path);
     const std::filesystem::path temporary = temporaryBeside(target);
     {
         std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
         if (!stream) {
-            problem = "cannot create " + temporary.string();
+            problem = "cannot create " + utf8Name(temporary);
             return false;
         }
         stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -34,7 +43,7 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
         if (!stream) {
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
-            problem = "cannot write " + temporary.string();
+            problem = "cannot write " + utf8Name(temporary);
             return false;
         }
     }
@@ -50,12 +59,13 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes, std::s
 }
 
 bool readWholeFile(const std::string& path, std::string& bytes, std::string& problem) {
+    const std::filesystem::path file = filePath(path);
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
+    if (std::filesystem::is_directory(file, error)) {
         problem = "cannot read " + path + ": it is a folder";
         return false;
     }
-    std::ifstream stream(path, std::ios::binary);
+    std::ifstream stream(file, std::ios::binary);
     if (!stream) {
         problem = "cannot open " + path;
         return false;

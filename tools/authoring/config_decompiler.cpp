@@ -8,6 +8,7 @@
 #include "config_source.h"
 #include "description/config_loader.h"
 #include "description/table_builder.h"
+#include "platform/text.h"
 #include "source_text.h"
 
 namespace brennic::authoring {
@@ -65,7 +66,20 @@ Layout layoutOf(const ProgramDescription& raw) {
 
 std::string name(const char* prefix, std::size_t index) { return prefix + std::to_string(index + 1); }
 
-std::string quoted(const std::string& bytes) { return tomlQuoted(decodeText(bytes)); }
+// A stored text as a TOML string. Texts that claim to be UTF-8 but are not cannot be written as source (see
+// firstMalformedText); their malformed bytes show as U+FFFD.
+std::string quoted(const std::string& bytes, TextForm form) {
+    return tomlQuoted(decodeText(bytes, form).value_or(validUtf8(bytes)));
+}
+
+// A file name for the leading comment: one line, whatever bytes the name holds.
+std::string commentText(std::string_view name) {
+    std::string text = validUtf8(name);
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return text;
+}
 
 template <typename Names>
 std::string nameList(const Names& indices, const char* prefix) {
@@ -127,13 +141,23 @@ bool splitFilterText(std::string_view text, std::vector<std::pair<std::string, s
     return true;
 }
 
+std::optional<std::size_t> firstMalformedText(const ProgramDescription& raw) {
+    if (textFormOf(raw.header) != TextForm::kUtf8) return std::nullopt;
+    for (std::size_t i = 0; i < raw.stringTable.size(); ++i) {
+        if (!isUtf8(raw.stringTable[i])) return i;
+    }
+    return std::nullopt;
+}
+
 std::string decompileDescription(const ProgramDescription& raw, std::string_view origin) {
     const ConfigHeader& h = raw.header;
     const Layout layout = layoutOf(raw);
     const auto& s = raw.stringTable;
+    const TextForm form = textFormOf(h);
+    auto quoted = [form](const std::string& bytes) { return authoring::quoted(bytes, form); };
     std::string out;
     out += "# Brennic program description";
-    if (!origin.empty()) out += ", decompiled from " + decodeText(origin);
+    if (!origin.empty()) out += ", decompiled from " + commentText(origin);
     out += ".\n# Names were generated; rename them freely. Compile with: vxtool compile SOURCE -o prog.vx\n\n";
 
     out += "[program]\n";
@@ -144,13 +168,22 @@ std::string decompileDescription(const ProgramDescription& raw, std::string_view
     }
     out += "first-list = \"" + name("list", h.firstList) + "\"\n";
 
-    const bool reservedSet = h.reserved != std::array<std::uint8_t, 6>{};
+    // The compiler chooses the form from the texts: a key is needed only where the texts alone would choose
+    // the other one. The UTF-8 form's marker stands for itself, so its reserved bytes are never written.
+    bool asciiTexts = true;
+    for (const std::string& text : s) asciiTexts = asciiTexts && isAscii(text);
+    const char* encodingKey = nullptr;
+    if (form == TextForm::kUtf8 && asciiTexts) encodingKey = "utf-8";
+    if (form == TextForm::kLegacy && !asciiTexts) encodingKey = "cp1252";
+    const bool reservedSet = form == TextForm::kLegacy && h.reserved != std::array<std::uint8_t, 6>{};
     const bool spareLists = layout.spareListItems < raw.listItems.size();
     const bool spareFilters = layout.spareFilterItems < raw.filterItems.size();
     const bool spareStrings = layout.spareStrings < s.size();
-    if (h.version != 1 || reservedSet || !layout.descriptionTexts || spareLists || spareFilters || spareStrings) {
+    if (h.version != 1 || encodingKey != nullptr || reservedSet || !layout.descriptionTexts || spareLists ||
+        spareFilters || spareStrings) {
         out += "\n[binary]\n";
         if (h.version != 1) out += "version = " + std::to_string(h.version) + "\n";
+        if (encodingKey != nullptr) out += "text-encoding = \"" + std::string(encodingKey) + "\"\n";
         if (reservedSet) out += "reserved = " + byteList(h.reserved.data(), h.reserved.size()) + "\n";
         if (!layout.descriptionTexts) out += "description-texts = false\n";
         if (spareLists) {
@@ -261,8 +294,9 @@ std::string dumpDescription(const ProgramDescription& raw) {
         return text.empty() ? std::string("-") : text;
     };
 
+    const TextForm form = textFormOf(h);
     std::vector<unsigned> reserved(h.reserved.begin(), h.reserved.end());
-    line("header.reserved", numbers(reserved));
+    line("header.reserved", numbers(reserved) + (form == TextForm::kUtf8 ? " (UTF-8 texts)" : ""));
     line("header.version", std::to_string(h.version));
     line("header.stringCount", std::to_string(h.stringCount));
     line("header.firstList", std::to_string(h.firstList));
@@ -290,19 +324,21 @@ std::string dumpDescription(const ProgramDescription& raw) {
     static constexpr const char* kTextNames[6] = {"executableName", "programFolderName", "versionText",
                                                   "appAuthor",      "cnfAuthor",         "contactText"};
     line("texts.present", layout.descriptionTexts ? "yes" : "no");
-    for (std::size_t i = 0; i < 6; ++i) line(std::string("texts.") + kTextNames[i], dumpQuoted(built.texts[i]));
+    for (std::size_t i = 0; i < 6; ++i) {
+        line(std::string("texts.") + kTextNames[i], dumpQuoted(built.texts[i], form));
+    }
 
     for (std::size_t i = 0; i < built.lists.size(); ++i) {
         const std::string key = "list[" + std::to_string(i) + "]";
-        line(key + ".label", dumpQuoted(built.lists[i].label));
+        line(key + ".label", dumpQuoted(built.lists[i].label, form));
         line(key + ".entries", numbers(built.lists[i].entries));
     }
     for (std::size_t i = 0; i < built.actions.size(); ++i) {
         const ActionEntry& a = built.actions[i];
         const ActionRecord& r = raw.actionRecords[i];
         const std::string key = "action[" + std::to_string(i) + "]";
-        line(key + ".caption", dumpQuoted(a.caption));
-        line(key + ".actionText", dumpQuoted(a.actionText));
+        line(key + ".caption", dumpQuoted(a.caption, form));
+        line(key + ".actionText", dumpQuoted(a.actionText, form));
         line(key + ".textCount", std::to_string(r.textCount));
         line(key + ".positions", "path " + std::to_string(a.pathPosition) + ", action " +
                                      std::to_string(a.actionPosition) + ", manual " +
@@ -320,16 +356,16 @@ std::string dumpDescription(const ProgramDescription& raw) {
         if (p.dialogKind < 3) kind += std::string(" (") + std::string(kDialogNames[p.dialogKind]) + ")";
         else kind += " (no dialog)";
         line(key + ".dialogKind", kind);
-        line(key + ".label", dumpQuoted(p.label));
+        line(key + ".label", dumpQuoted(p.label, form));
         line(key + ".filters", numbers(p.filters));
     }
     for (std::size_t i = 0; i < built.manualSpecs.size(); ++i) {
         const std::string key = "manualSpec[" + std::to_string(i) + "]";
-        line(key + ".label", dumpQuoted(built.manualSpecs[i].label));
-        line(key + ".info", dumpQuoted(built.manualSpecs[i].info));
+        line(key + ".label", dumpQuoted(built.manualSpecs[i].label, form));
+        line(key + ".info", dumpQuoted(built.manualSpecs[i].info, form));
     }
     for (std::size_t i = 0; i < built.filterTexts.size(); ++i) {
-        line("filterText[" + std::to_string(i) + "]", dumpQuoted(built.filterTexts[i]));
+        line("filterText[" + std::to_string(i) + "]", dumpQuoted(built.filterTexts[i], form));
     }
     std::vector<unsigned> spareLists(raw.listItems.begin() + static_cast<std::ptrdiff_t>(layout.spareListItems),
                                      raw.listItems.end());
@@ -338,7 +374,7 @@ std::string dumpDescription(const ProgramDescription& raw) {
     line("unused.listItems", numbers(spareLists));
     line("unused.filterItems", numbers(spareFilters));
     for (std::size_t i = layout.spareStrings; i < raw.stringTable.size(); ++i) {
-        line("unused.string[" + std::to_string(i) + "]", dumpQuoted(raw.stringTable[i]));
+        line("unused.string[" + std::to_string(i) + "]", dumpQuoted(raw.stringTable[i], form));
     }
     return out;
 }

@@ -48,7 +48,7 @@ bool loadConfigForTool(const std::string& path, ProgramDescription& description,
         if (message.empty()) message = "the file is refused";
         if (raised.configError == 0 && raised.fileError == kLoadFileError) message += " (cannot open the file)";
         if (raised.configError == kConfigDamaged) {
-            if (const char* damage = findDamage(description)) message += " (" + std::string(damage) + ")";
+            if (const auto damage = explainDamage(description)) message += " (" + damage->detail + ")";
         }
         err << path << ": " << message << "\n";
         return false;

@@ -15,6 +15,8 @@ const char* const kCompileHelp =
     "FILE:LINE:COLUMN: message, and nothing is written unless the whole source is correct; the\n"
     "output is replaced at once, never left half written. Warnings (pieces of a command that\n"
     "never reach the command line, unchecked filters) are printed but do not stop the compile.\n"
+    "Texts are stored as UTF-8, marked in the header, unless all of them are ASCII or the source asks\n"
+    "for code page 1252 ([binary] text-encoding = \"cp1252\"), which Brennic 0.9 also reads.\n"
     "The source format is described in docs/config-format.md.\n"
     "\n"
     "Exit status: 0 compiled, 1 the source is refused or the output cannot be written, 2 usage error.\n";

@@ -13,7 +13,8 @@ const char* const kDecompileHelp =
     "Turns a config file that vxtool check accepts into readable source, printed or written to\n"
     "SOURCE.toml (replaced at once). Lists, actions, paths, manuals and filters get generated names\n"
     "(list1, action1, ...). Compiling the source gives back the same config: the same bytes, except\n"
-    "for anything stored after the last string, which no reader looks at.\n"
+    "for anything stored after the last string, which no reader looks at. A config marked as holding\n"
+    "UTF-8 texts whose texts are not valid UTF-8 cannot be written as source.\n"
     "\n"
     "Exit status: 0 written, 1 the config is refused or the output cannot be written, 2 usage error.\n";
 
@@ -26,6 +27,12 @@ int decompileCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     ProgramDescription description;
     if (!loadConfigForTool(words->input, description, err)) return kExitRefused;
+    if (const auto malformed = authoring::firstMalformedText(description)) {
+        err << words->input << ": string " << *malformed + 1
+            << " is not valid UTF-8, although the header marks the texts as UTF-8; such a config cannot be "
+               "written as source\n";
+        return kExitRefused;
+    }
     const std::string source = authoring::decompileDescription(description, words->input);
 
     // The source must stand for exactly this config; check it before anyone relies on it.

@@ -9,8 +9,10 @@ const char* const kDumpHelp =
     "\n"
     "Prints the config as Brennic sees it once loaded: header counts, the six description texts,\n"
     "every list, action, path spec, manual spec and filter text, and what the\n"
-    "file holds that no table uses. One \"name = value\" line per field; texts are quoted with every\n"
-    "byte outside printable ASCII written as \\xHH, so the output compares well with diff.\n"
+    "file holds that no table uses. One \"name = value\" line per field, so the output compares well\n"
+    "with diff. Texts are quoted: in a legacy config every byte outside printable ASCII is written as\n"
+    "\\xHH; a config with UTF-8 texts (its reserved bytes marked \"(UTF-8 texts)\") shows them in their\n"
+    "characters, with controls and invisible characters as \\uXXXX and malformed bytes as \\xHH.\n"
     "\n"
     "Exit status: 0 printed, 1 the config is refused (message as vxtool check), 2 usage error.\n";
 

@@ -1,9 +1,13 @@
 // vxtool: check, and (when built with the authoring library) compile, decompile and dump config files.
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands.h"
+#ifdef _WIN32
+#include "console_win32.h"
+#endif
 #if __has_include("authoring_commands.h")
 #include "authoring_commands.h"
 #define VXTOOL_HAS_AUTHORING 1
@@ -32,19 +36,20 @@ void printUsage(std::ostream& stream) {
     stream << "\n\n\"vxtool COMMAND --help\" describes a command.\n";
 }
 
-int run(int argc, char** argv) {
-    if (argc < 2) {
+// The words after the program's name.
+int run(const std::vector<std::string>& words) {
+    if (words.empty()) {
         printUsage(std::cerr);
         return 2;
     }
-    const std::string name = argv[1];
+    const std::string& name = words[0];
     if (name == "-h" || name == "--help" || name == "help") {
         printUsage(std::cout);
         return 0;
     }
     for (const Command& command : kCommands) {
         if (name != command.name) continue;
-        const std::vector<std::string> args(argv + 2, argv + argc);
+        const std::vector<std::string> args(words.begin() + 1, words.end());
         return command.run(args, std::cout, std::cerr);
     }
     std::cerr << "vxtool: unknown command \"" << name << "\"\n\n";
@@ -56,5 +61,14 @@ int run(int argc, char** argv) {
 }  // namespace brennic::vxtool
 
 int main(int argc, char** argv) {
-    return brennic::vxtool::run(argc, argv);
+    std::vector<std::string> words(argv, argv + argc);
+#ifdef _WIN32
+    // File names in any script: the narrow arguments hold only what the ANSI code page can say.
+    const brennic::vxtool::ConsoleStreams console;
+    if (std::vector<std::string> wide = brennic::vxtool::wideCommandLineArguments(); !wide.empty()) {
+        words = std::move(wide);
+    }
+#endif
+    if (!words.empty()) words.erase(words.begin());
+    return brennic::vxtool::run(words);
 }
