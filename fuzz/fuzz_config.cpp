@@ -13,7 +13,7 @@
 #include "description/config_loader.h"
 #include "description/config_writer.h"
 #include "description/table_builder.h"
-#include "pages/argument_slot.h"
+#include "state/argument_slot.h"
 
 namespace {
 

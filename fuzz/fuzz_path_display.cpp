@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "description/program_description.h"
-#include "pages/argument_slot.h"
+#include "state/program_description.h"
+#include "state/argument_slot.h"
 #include "pages/path_display.h"
 #include "platform/text.h"
 

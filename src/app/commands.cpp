@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "../../resources/resource_ids.h"
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "launch/quoting.h"
 #include "persist/options.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "persist/app_options.h"
+#include "state/app_options.h"
 #include "platform/platform.h"
 
 namespace brennic {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "app/command_line_win32.h"
 #include "app/commands.h"
 #include "app/foreign_icon_win32.h"

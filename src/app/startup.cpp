@@ -2,7 +2,7 @@
 #include "app/startup.h"
 
 #include "../../resources/resource_ids.h"
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "description/config_error.h"
 #include "description/config_loader.h"
 #include "description/table_builder.h"

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "description/config_error.h"
-#include "description/program_description.h"
+#include "state/program_description.h"
 
 namespace brennic {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "description/program_description.h"
+#include "state/program_description.h"
 
 namespace brennic {
 

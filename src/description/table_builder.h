@@ -1,7 +1,7 @@
 // Turning the raw arrays and string table of a loaded description into its linked tables.
 #pragma once
 
-#include "description/program_description.h"
+#include "state/program_description.h"
 
 namespace brennic {
 

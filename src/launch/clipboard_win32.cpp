@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "launch/launch.h"
 #include "platform/text_win32.h"
 

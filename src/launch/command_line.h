@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "description/program_description.h"
-#include "pages/argument_slot.h"
-#include "pages/page_controls.h"
+#include "state/program_description.h"
+#include "state/argument_slot.h"
+#include "state/page_controls.h"
 
 namespace brennic {
 

@@ -1,7 +1,7 @@
 // The command preview, from the same assembly as Start and "Copy command line".
 #include "launch/command_preview.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "launch/launch.h"
 
 namespace brennic {

@@ -1,7 +1,7 @@
 // Starting the described program.
 #include "launch/launch.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "launch/command_line.h"
 #include "launch/quoting.h"
 

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "description/program_description.h"
+#include "state/program_description.h"
 #include "launch/command_line.h"
-#include "pages/argument_slot.h"
-#include "pages/page_controls.h"
-#include "persist/app_options.h"
+#include "state/argument_slot.h"
+#include "state/page_controls.h"
+#include "state/app_options.h"
 #include "platform/platform.h"
 
 namespace brennic {

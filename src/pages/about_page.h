@@ -1,7 +1,7 @@
 // What the About page shows: the described program's five texts and, in the main window's title, its name.
 #pragma once
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "pages/page_view.h"
 
 namespace brennic {

@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "pages/about_page.h"
 #include "pages/tab_host_win32.h"
 #include "platform/system_library_win32.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "launch/clipboard_win32.h"
 #include "launch/launch.h"
 #include "launch/quoting.h"

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "pages/page_view.h"
 
 namespace brennic {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/page_controls.h"
+#include "state/page_controls.h"
 
 namespace brennic {
 

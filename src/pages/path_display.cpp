@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "description/program_description.h"
-#include "pages/argument_slot.h"
+#include "state/program_description.h"
+#include "state/argument_slot.h"
 #include "platform/text.h"
 
 namespace brennic {

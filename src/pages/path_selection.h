@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "pages/argument_slot.h"
+#include "state/argument_slot.h"
 
 namespace brennic {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <string>
 
-#include "description/program_description.h"
-#include "pages/argument_slot.h"
+#include "state/program_description.h"
+#include "state/argument_slot.h"
 #include "pages/browse_folder_win32.h"
 #include "pages/path_display.h"
 #include "pages/path_selection.h"

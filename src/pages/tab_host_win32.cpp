@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "pages/about_page_win32.h"
 #include "pages/argument_page_win32.h"
 #include "pages/argument_pages.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 
 namespace brennic {
 

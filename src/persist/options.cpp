@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "pages/argument_slot.h"
+#include "state/argument_slot.h"
 #include "platform/text.h"
 
 namespace brennic {

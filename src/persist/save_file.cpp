@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "description/program_description.h"
+#include "state/program_description.h"
 #include "persist/file_store.h"
 #include "platform/platform.h"
 #include "platform/text.h"

@@ -17,8 +17,8 @@
 #include <string>
 #include <string_view>
 
-#include "pages/argument_slot.h"
-#include "pages/page_controls.h"
+#include "state/argument_slot.h"
+#include "state/page_controls.h"
 
 namespace brennic {
 

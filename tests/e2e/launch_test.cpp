@@ -17,7 +17,7 @@
 #include "driver/recorder.h"
 #include "driver/registry.h"
 #include "driver/workspace.h"
-#include "pages/argument_slot.h"
+#include "state/argument_slot.h"
 #include "persist/save_file.h"
 #include "platform/text.h"
 #include "resource_ids.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "../../resources/resource_ids.h"
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "app/commands.h"
 #include "fake_menu.h"
 #include "fake_platform.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "description/config_writer.h"
-#include "description/program_description.h"
+#include "state/program_description.h"
 
 namespace brennic::test {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "app/app_state.h"
-#include "description/program_description.h"
-#include "pages/page_controls.h"
+#include "state/app_state.h"
+#include "state/program_description.h"
+#include "state/page_controls.h"
 
 namespace brennic::test {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "description/program_description.h"
+#include "state/program_description.h"
 
 namespace brennic {
 namespace {

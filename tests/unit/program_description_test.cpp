@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "description/program_description.h"
-#include "pages/argument_slot.h"
+#include "state/program_description.h"
+#include "state/argument_slot.h"
 
 namespace brennic {
 namespace {

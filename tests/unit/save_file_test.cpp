@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "description/program_description.h"
+#include "state/program_description.h"
 #include "fake_file_store.h"
 #include "fake_platform.h"
 #include "platform/text.h"

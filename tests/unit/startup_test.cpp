@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "../../resources/resource_ids.h"
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "app/startup.h"
 #include "config_fixtures.h"
 #include "fake_file_store.h"

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "description/program_description.h"
+#include "state/program_description.h"
 
 namespace brennic::authoring {
 

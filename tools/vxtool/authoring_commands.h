@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "description/program_description.h"
+#include "state/program_description.h"
 
 namespace brennic::vxtool {
 

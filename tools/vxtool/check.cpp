@@ -10,7 +10,7 @@
 #include "config_decompiler.h"
 #include "description/config_loader.h"
 #include "description/table_builder.h"
-#include "pages/argument_slot.h"
+#include "state/argument_slot.h"
 #include "platform/text.h"
 #include "source_text.h"
 

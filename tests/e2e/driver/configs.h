@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "description/program_description.h"
+#include "state/program_description.h"
 
 namespace brennic::e2e {
 

@@ -1,7 +1,7 @@
 // Path operations and look-ups of the program description.
-#include "description/program_description.h"
+#include "state/program_description.h"
 
-#include "pages/argument_slot.h"
+#include "state/argument_slot.h"
 
 namespace brennic {
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "description/program_description.h"
-#include "pages/argument_slot.h"
-#include "pages/page_controls.h"
-#include "persist/app_options.h"
+#include "state/program_description.h"
+#include "state/argument_slot.h"
+#include "state/page_controls.h"
+#include "state/app_options.h"
 
 namespace brennic {
 
