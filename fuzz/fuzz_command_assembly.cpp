@@ -113,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (in.ConsumeBool()) fixture.state.pageControls[in.ConsumeIntegralInRange<std::size_t>(0, 2)] = nullptr;
 
     brennic::AppOptions options;
-    options.consoleOpt = in.ConsumeIntegralInRange<std::uint32_t>(0, 3);
+    options.consoleOpt = in.ConsumeIntegralInRange<std::uint32_t>(0, 4);
     options.showWarn = in.ConsumeBool() ? 1 : 0;
     options.startSound = in.ConsumeBool() ? 1 : 0;
 

@@ -21,10 +21,11 @@ std::optional<ShellRequest> launchRequest(const std::string& folder, const std::
     switch (consoleOpt) {
         case kHideConsole:
         case kShowConsole:
+        case kOutputWindow:
             request.file = file;
             request.parameters = parameters;
             request.directory = folder;
-            request.showCommand = consoleOpt == kHideConsole ? kSwHide : kSwShow;
+            request.showCommand = consoleOpt == kShowConsole ? kSwShow : kSwHide;
             return request;
         case kHoldConsole: {
             std::string text = "/k ";

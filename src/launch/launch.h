@@ -20,6 +20,8 @@ struct AppState;
 inline constexpr std::uint32_t kHideConsole = 0;
 inline constexpr std::uint32_t kShowConsole = 1;
 inline constexpr std::uint32_t kHoldConsole = 2;
+// The program itself, as with kHideConsole, with its output shown in a run window of Brennic's own.
+inline constexpr std::uint32_t kOutputWindow = 3;
 
 inline constexpr const char* kContinueQuestion = "\n\n Continue app starting?";
 inline constexpr const char* kWarningCaption = "Warning";
@@ -32,7 +34,7 @@ std::string programFolder(const ProgramDescription& description);
 std::string programFile(const ProgramDescription& description);
 
 // The shell call that runs file with parameters from folder in the given console mode; none for a mode
-// other than 0, 1 and 2. Mode 2 runs cmd.exe /k, which changes drive and folder and keeps its window open.
+// other than 0, 1, 2 and 3. Mode 2 runs cmd.exe /k, which changes drive and folder and keeps its window open.
 std::optional<ShellRequest> launchRequest(const std::string& folder, const std::string& file,
                                           const std::string& parameters, std::uint32_t consoleOpt);
 
@@ -41,7 +43,7 @@ std::optional<ShellRequest> launchRequest(const std::string& folder, const std::
 struct AssembledCommand {
     std::string parameters;
     MissingByPage missing{};               // what Start warns about
-    std::optional<ShellRequest> request;   // the shell call; none in a console mode other than 0, 1 and 2
+    std::optional<ShellRequest> request;   // the shell call; none in a console mode other than 0 to 3
     // The request as one command line, as the launched program (or cmd.exe) receives it; empty when nothing
     // would be launched (no request, or no executable).
     std::string line;

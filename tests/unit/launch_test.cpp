@@ -131,7 +131,7 @@ TEST_F(Start, SoundOnlyWithHiddenConsoleAndOnlyWhenSwitchedOn) {
 }
 
 TEST_F(Start, UnknownConsoleModeDoesNothing) {
-    f.state.options.consoleOpt = 3;
+    f.state.options.consoleOpt = 7;
     f.state.options.startSound = 1;
     f.state.slots[0].path.clear();
     boxes.answers = {kIdYes};
