@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "launch/run_events.h"
 #include "state/app_options.h"
 #include "platform/platform.h"
 
@@ -30,6 +31,8 @@ public:
     virtual ~CommandHost() = default;
     virtual void exitProgram() = 0;  // destroy the main window, quit with code 0
     virtual void startProgram() = 0;
+    // Starts exactly this command again, in its own console mode, without looking at the pages.
+    virtual void startRun(const StartedRun& run) = 0;
     virtual void writeSaveFile() = 0;
     // Folder picker on `folder` (preselected); true and the folder replaced when one was chosen.
     virtual bool browseFolder(std::string& folder, const std::string& title) = 0;

@@ -82,6 +82,9 @@ public:
         PostQuitMessage(0);
     }
     void startProgram() override { brennic::startProgram(appState(), boxes_, shell_); }
+    void startRun(const StartedRun& run) override {
+        if (shell_.execute(run.request) <= 32) boxes_.show(kRunErrorText, kRunErrorCaption, kMbIconError);
+    }
     void writeSaveFile() override {
         AppState& state = appState();
         brennic::writeSaveFile(state.slots, state.pageControls, state.saveFilePath, win32FileStore(), boxes_, codePage_);

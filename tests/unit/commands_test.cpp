@@ -31,6 +31,8 @@ public:
         if (throwOnStart) throw std::runtime_error("boom");
         ++starts;
     }
+    void startRun(const StartedRun& run) override { runs.push_back(run); }
+    std::vector<StartedRun> runs;
     void writeSaveFile() override { ++saveFiles; }
     bool browseFolder(std::string& folder, const std::string& caption) override {
         preselected = folder;
