@@ -79,6 +79,23 @@
 #define IDCMD_PREVIOUS_ITEM 40031
 #define IDCMD_COPY_COMMAND_LINE 40032
 
+/* Presets and recent runs: menu commands, the items the menu lists (one id per preset or run, from the
+   first id on; the last id of each range is the grayed line shown when the list is empty), the two dialogs. */
+#define IDCMD_KEEP_PAGES_AT_EXIT 40050
+#define IDCMD_SAVE_PRESET 40051
+#define IDCMD_DELETE_PRESET 40052
+#define IDCMD_CLEAR_RECENT_RUNS 40053
+#define IDCMD_PRESET_FIRST 41000
+#define IDCMD_PRESET_NONE 41099
+#define IDCMD_RECENT_RUN_FIRST 41100
+#define IDCMD_RECENT_RUN_NONE 41139
+#define IDD_PRESET_NAME 130
+#define IDD_DELETE_PRESET 131
+#define IDC_PRESET_NAME 1150
+#define IDC_PRESET_NAME_LABEL 1151
+#define IDC_PRESET_LIST 1152
+#define IDC_PRESET_LIST_LABEL 1153
+
 /* Private window message: a page updates the status bar for itself. */
 #define WM_BRENNIC_REFRESH_STATUS (0x0400 + 1)
 /* Private window message, posted to the main window: the command may have changed, show it again.

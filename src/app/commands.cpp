@@ -31,10 +31,20 @@ void chooseProgramsFolder(CommandContext& context) {
     context.host.commandChanged();
 }
 
+// With "Keep pages at exit" on, every way out writes the pages first; a failed write asks before the work
+// since the last save is lost.
+void exitProgram(CommandContext& context) {
+    const AppState& state = context.state;
+    if (state.options.keepPagesAtExit != 0 && state.descriptionReady && !context.host.writeSaveFile() &&
+        context.boxes.show(kExitUnsavedQuestion, "Save!", kMbYesNo | kMbIconExclamation | kMbDefButton2) != kIdYes)
+        return;
+    context.host.exitProgram();
+}
+
 void runCommand(CommandContext& context, int id, std::uint32_t wParam) {
     AppOptions& options = context.state.options;
     switch (id) {
-        case IDCMD_EXIT: context.host.exitProgram(); break;
+        case IDCMD_EXIT: exitProgram(context); break;
         case IDCMD_START: context.host.startProgram(); break;
         case IDCMD_HIDE_CONSOLE:
         case IDCMD_SHOW_CONSOLE:
@@ -53,6 +63,7 @@ void runCommand(CommandContext& context, int id, std::uint32_t wParam) {
             }
             break;
         case IDCMD_START_SOUND: toggleOption(context.menu, options.startSound, id); break;
+        case IDCMD_KEEP_PAGES_AT_EXIT: toggleOption(context.menu, options.keepPagesAtExit, id); break;
         case IDCMD_OPEN_PROGRAM_FOLDER: {
             ShellRequest request;
             request.file = "explorer";
@@ -70,7 +81,9 @@ void runCommand(CommandContext& context, int id, std::uint32_t wParam) {
         case IDCMD_NEXT_ITEM:
         case IDCMD_PREVIOUS_ITEM:
         case IDCMD_COPY_COMMAND_LINE: context.host.forwardToPage(wParam); break;
-        default: break;
+        default:
+            if (context.presets != nullptr) context.presets->handle(id);
+            break;
     }
 }
 
@@ -81,6 +94,7 @@ void applyOptionsToMenu(const AppOptions& options, MenuView& menu) {
     menu.setChecked(IDCMD_PATH_AUTO_CLEAR, options.pathClr != 0);
     menu.setChecked(IDCMD_MANUAL_AUTO_CLEAR, options.margsClr != 0);
     menu.setChecked(IDCMD_SHOW_WARNINGS, options.showWarn != 0);
+    menu.setChecked(IDCMD_KEEP_PAGES_AT_EXIT, options.keepPagesAtExit != 0);
     const int mode = options.consoleOpt <= 2 ? static_cast<int>(options.consoleOpt) : 2;
     menu.checkRadio(IDCMD_HIDE_CONSOLE, IDCMD_HOLD_CONSOLE, IDCMD_HIDE_CONSOLE + mode);
 }

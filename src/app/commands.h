@@ -33,13 +33,22 @@ public:
     virtual void startProgram() = 0;
     // Starts exactly this command again, in its own console mode, without looking at the pages.
     virtual void startRun(const StartedRun& run) = 0;
-    virtual void writeSaveFile() = 0;
+    // Ctrl+S: writes the save file and reports its own failure; false when it was not written.
+    virtual bool writeSaveFile() = 0;
     // Folder picker on `folder` (preselected); true and the folder replaced when one was chosen.
     virtual bool browseFolder(std::string& folder, const std::string& title) = 0;
     // Sends the command (full wParam) to the argument page that is shown, if any.
     virtual void forwardToPage(std::uint32_t wParam) = 0;
     // The command Start would run may have changed (console mode, programs folder).
     virtual void commandChanged() = 0;
+};
+
+// The commands of the Presets menu (named presets, recent runs), handled apart from the rest.
+class MenuCommandGroup {
+public:
+    virtual ~MenuCommandGroup() = default;
+    // Runs the command when it is one of the group's; false when it is not.
+    virtual bool handle(int id) = 0;
 };
 
 struct CommandContext {
@@ -49,7 +58,12 @@ struct CommandContext {
     Shell& shell;
     SettingsStore& store;
     CommandHost& host;
+    MenuCommandGroup* presets = nullptr;
 };
+
+// Asked when the pages are to be kept at exit but could not be written.
+inline constexpr const char* kExitUnsavedQuestion =
+    "The pages could not be saved.\n\nClose Brennic anyway? The changes since the last save are lost.";
 
 // Check marks and console radio item for the options in effect.
 void applyOptionsToMenu(const AppOptions& options, MenuView& menu);

@@ -1,6 +1,8 @@
 // Starting the described program.
 #include "launch/launch.h"
 
+#include <chrono>
+
 #include "state/app_state.h"
 #include "launch/command_line.h"
 #include "launch/quoting.h"
@@ -86,7 +88,7 @@ AssembledCommand assembleCommand(const ProgramDescription& description, const Ar
 
 std::string startProgram(ProgramDescription& description, const ArgumentSlots& slots,
                          const PageControlsTable& controls, const AppOptions& options, MessageBoxes& boxes,
-                         Shell& shell) {
+                         Shell& shell, RunEvents* events) {
     LogClearer clearer(description.warningLog);
     AssembledCommand command = assembleCommand(description, slots, controls, options.consoleOpt);
     addWarnings(description.warningLog, command.missing);
@@ -102,6 +104,8 @@ std::string startProgram(ProgramDescription& description, const ArgumentSlots& s
         boxes.show(kRunErrorText, kRunErrorCaption, kMbIconError);
         return command.parameters;
     }
+    if (events != nullptr)
+        events->runStarted(StartedRun{*command.request, options.consoleOpt, command.line, secondsSince1970()});
     if (options.startSound != 0 && options.consoleOpt == kHideConsole) boxes.beep(kMbIconExclamation);
     return command.parameters;
 }
@@ -113,9 +117,14 @@ std::optional<std::string> commandLineText(const ProgramDescription& description
     return std::move(command.line);
 }
 
-void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell) {
+void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell, RunEvents* events) {
     if (!state.descriptionReady) return;
-    startProgram(state.description, state.slots, state.pageControls, state.options, boxes, shell);
+    startProgram(state.description, state.slots, state.pageControls, state.options, boxes, shell, events);
+}
+
+std::int64_t secondsSince1970() {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 std::optional<std::string> commandLineText(const AppState& state) {

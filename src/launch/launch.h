@@ -8,6 +8,7 @@
 
 #include "state/program_description.h"
 #include "launch/command_line.h"
+#include "launch/run_events.h"
 #include "state/argument_slot.h"
 #include "state/page_controls.h"
 #include "state/app_options.h"
@@ -58,9 +59,10 @@ AssembledCommand assembleCommand(const ProgramDescription& description, const Ar
 bool confirmWarnings(WarningLog& log, MessageBoxes& boxes);
 
 // The Start command. Returns the parameter text. Every path through it leaves the warning log empty.
+// A successful start is told to `events` (when given) with the exact request, mode, line and time.
 std::string startProgram(ProgramDescription& description, const ArgumentSlots& slots,
                          const PageControlsTable& controls, const AppOptions& options, MessageBoxes& boxes,
-                         Shell& shell);
+                         Shell& shell, RunEvents* events = nullptr);
 
 // What Start would launch now, as one command line ("Copy command line"); none when there is nothing to
 // launch (no executable, unknown console mode). Shows nothing and leaves the warning log as it is.
@@ -68,7 +70,10 @@ std::optional<std::string> commandLineText(const ProgramDescription& description
                                            const PageControlsTable& controls, const AppOptions& options);
 
 // The same two commands over the process state; they do nothing until a description is ready.
-void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell);
+void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell, RunEvents* events = nullptr);
+
+// Seconds since 1970-01-01 UTC, the time a run is recorded with.
+std::int64_t secondsSince1970();
 std::optional<std::string> commandLineText(const AppState& state);
 
 }  // namespace brennic

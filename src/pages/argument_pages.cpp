@@ -166,6 +166,21 @@ void ArgumentPages::initialisePage(int page) {
     host_.commandChanged();
 }
 
+void ArgumentPages::showRestoredState() {
+    if (!loaded()) return;
+    for (int page = 0; page < kArgumentCount; ++page) {
+        // The fields show only what the state holds, not what was typed before.
+        viewOf(page).setPathText(std::string());
+        viewOf(page).setManualText(std::string());
+    }
+    const std::array<std::int32_t, kArgumentCount> inUse{slot(0).enabled, slot(1).enabled, slot(2).enabled};
+    for (int page = 0; page < kArgumentCount; ++page) initialisePage(page);
+    for (int page = 1; page < kArgumentCount; ++page) {
+        if (inUse[static_cast<std::size_t>(page)] != 0 && restoring_) host_.setTabCaption(page, argumentCaption(page));
+    }
+    for (int page = 0; page < kArgumentCount; ++page) viewOf(page).repaint();
+}
+
 // Starts page p on the list in scratchSlot (page 0: firstList) at entry 0, with nothing remembered.
 void ArgumentPages::startUnused(int page) {
     ArgumentSlot& started = slot(page);

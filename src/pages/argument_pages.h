@@ -27,6 +27,9 @@ public:
     // Page initialisation once the page's controls exist. Pages are initialised in the order 0, 1, 2: each
     // takes over the list that the page before it left in scratchSlot.
     void initialisePage(int page);
+    // The slots were replaced by a restored state (a preset) while the pages exist: fills every page from
+    // them as start-up fills restored pages, with fields emptied first and the tabs live or blank to match.
+    void showRestoredState();
 
     // The user picked position n in page p's drop-down list (negative: no selection).
     void selectionChanged(int page, int selection);

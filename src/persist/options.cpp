@@ -33,6 +33,45 @@ std::string storedText(const std::string& data) {
     return nul == std::string::npos ? data : data.substr(0, nul);
 }
 
+// The on/off values added after the six, each with its field; anything but 0 means on, as for the six.
+struct AddedOption {
+    const char* name;
+    std::uint32_t AppOptions::*field;
+};
+constexpr AddedOption kAddedOptions[] = {{kKeepPagesAtExitName, &AppOptions::keepPagesAtExit}};
+
+void loadAddedOptions(SettingsStore& store, AppOptions& options) {
+    for (const AddedOption& added : kAddedOptions) {
+        StoredValue value;
+        if (!store.read(added.name, value)) continue;
+        if (value.type != kStoreDword || value.data.size() != sizeof(std::uint32_t)) continue;
+        std::uint32_t number = 0;
+        std::memcpy(&number, value.data.data(), sizeof number);
+        options.*added.field = number != 0 ? 1u : 0u;
+    }
+}
+
+// Same steps and messages as for the six values; 0 when written or left alone, 1 after a failure.
+int saveAddedOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options) {
+    for (const AddedOption& added : kAddedOptions) {
+        const std::uint32_t value = options.*added.field;
+        StoredValue stored;
+        if (value == 0 && !store.read(added.name, stored)) continue;
+        if (!store.createKey()) {
+            boxes.show("Cant create key", kSaveCaption, kMbOk | kMbIconError);
+            return 1;
+        }
+        const bool written = store.writeDword(added.name, value);
+        if (!written) boxes.show(added.name, kSaveCaption, kMbOk | kMbIconError);
+        if (!store.closeKey()) {
+            boxes.show("close key", kSaveCaption, kMbOk | kMbIconError);
+            return 1;
+        }
+        if (!written) return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 const char* integerOptionName(int index) {
@@ -59,6 +98,7 @@ bool loadOptions(SettingsStore& store, AppOptions& options) {
         std::memcpy(&number, value.data.data(), sizeof number);  // little-endian, as the store keeps it
         integerOption(options, i) = clampOption(i, number);
     }
+    loadAddedOptions(store, options);
     if (options.userDir == 0) return true;
 
     StoredValue folder;
@@ -95,7 +135,7 @@ int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& opt
         }
         if (!written) return 1;
     }
-    return 0;
+    return saveAddedOptions(store, boxes, values);
 }
 
 }  // namespace brennic

@@ -34,6 +34,9 @@ public:
 inline constexpr const char* kOptionsKeyPath = "Software\\Brennic\\Options\\";
 inline constexpr const char* kRunAppPathName = "run app path";
 inline constexpr int kIntegerOptionCount = 6;
+// Values later versions added, beside the six: written only when on, or to switch off one stored before, so a
+// default setup stores exactly the six values earlier versions wrote (and ignore when they find more).
+inline constexpr const char* kKeepPagesAtExitName = "keep pages at exit";
 
 // The store's value name of each integer option, in record order ("console opt " ends with a space).
 const char* integerOptionName(int index);
@@ -46,7 +49,7 @@ std::uint32_t& integerOption(AppOptions& options, int index);
 // the result is false (the integer options read stay in effect).
 bool loadOptions(SettingsStore& store, AppOptions& options);
 
-// Writes the six integer options and, when userDir is set, the folder text. Stops at the first failure after
+// Writes the six integer options and, when userDir is set, the folder text, then the added on/off values. Stops at the first failure after
 // showing its message (caption "Save Cnf err"); returns 0 when everything was written, 1 otherwise.
 int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options);
 

@@ -88,13 +88,6 @@ private:
     bool ok_ = true;
 };
 
-// Brennic never saves a manual text longer than its field holds. Restored, such a text would show whole while
-// Start and the next save use only its start: a file that holds one was made elsewhere and is refused.
-bool manualTextsFit(const ArgumentSlots& slots) {
-    return std::all_of(slots.begin(), slots.end(),
-                       [](const ArgumentSlot& slot) { return utf16Length(slot.manualText) <= kMaxText; });
-}
-
 }  // namespace
 
 std::string encodeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls, const CodePage& legacyTexts) {
@@ -214,10 +207,40 @@ bool loadSaveFile(ArgumentSlots& slots, const std::string& saveFilePath, FileSto
     return bytes && decodeSaveFile(*bytes, slots, legacyTexts);
 }
 
-void offerSaveFileRemoval(const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes) {
+std::string savedStateMisfit(const ProgramDescription& description, const ArgumentSlots& slots,
+                             const std::string& source) {
+    using Misfit = ProgramDescription::SlotMisfit;
+    const Misfit misfit = description.findSlotMisfit(slots.data());
+    const std::string changed = "The config's lists changed since " + source + " was saved: ";
+    const std::string argument = "argument " + std::to_string(misfit.page + 1);
+    switch (misfit.kind) {
+        case Misfit::kNoSuchList:
+            return changed + argument + " is on list " + std::to_string(misfit.group + 1) +
+                   ", but the config now has " + std::to_string(misfit.available) + " lists.";
+        case Misfit::kNoSuchEntry:
+            return changed + argument + " has entry " + std::to_string(misfit.item + 1) + " of list " +
+                   std::to_string(misfit.group + 1) + ", which now has " + std::to_string(misfit.available) +
+                   " entries.";
+        case Misfit::kBrokenChain:
+            return changed + argument +
+                   (misfit.page == 0 ? " is not on the list the config now starts with."
+                                     : " no longer follows from the entry chosen on the argument before it.");
+        case Misfit::kFits: break;
+    }
+    for (std::size_t page = 0; page < slots.size(); ++page) {
+        if (utf16Length(slots[page].manualText) > kMaxText)
+            return "It was not written by Brennic: argument " + std::to_string(page + 1) +
+                   " holds manual arguments longer than the field's " + std::to_string(kMaxText) + " characters.";
+    }
+    return {};
+}
+
+void offerSaveFileRemoval(const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes,
+                          const std::string& reason) {
     boxes.beep(kMbIconExclamation);
-    if (boxes.show("Save file is damaged, remove file?", "Save file", kMbIconQuestion | kMbYesNo) == kIdYes)
-        files.remove(saveFilePath);
+    std::string text = "Save file is damaged, remove file?";
+    if (!reason.empty()) text += "\n\n" + reason + "\n\nNo keeps the file; the pages start fresh.";
+    if (boxes.show(text, "Save file", kMbIconQuestion | kMbYesNo) == kIdYes) files.remove(saveFilePath);
 }
 
 bool restoreSavedState(ArgumentSlots& slots, const ProgramDescription& description,
@@ -226,9 +249,9 @@ bool restoreSavedState(ArgumentSlots& slots, const ProgramDescription& descripti
     if (!loadSaveFile(slots, saveFilePath, files, legacyTexts)) return false;
     // A state that no longer follows the lists' chain (the config changed since it was saved) would show a
     // page the page before it does not lead to, and put it on the command line: it is damaged too.
-    if (description.checkSlots(slots.data()) && description.savedChainHolds(slots.data()) && manualTextsFit(slots))
-        return true;
-    offerSaveFileRemoval(saveFilePath, files, boxes);
+    const std::string misfit = savedStateMisfit(description, slots, "the file");
+    if (misfit.empty()) return true;
+    offerSaveFileRemoval(saveFilePath, files, boxes, misfit);
     // What the rejected file held is not used: the pages start fresh.
     for (ArgumentSlot& slot : slots) {
         const WindowHandle toolTip = slot.toolTip;
@@ -237,5 +260,9 @@ bool restoreSavedState(ArgumentSlots& slots, const ProgramDescription& descripti
     }
     return false;
 }
+
+std::string Utf8Texts::toUtf8(std::string_view bytes) const { return validUtf8(bytes); }
+
+std::optional<std::string> Utf8Texts::fromUtf8(std::string_view text) const { return std::string(text); }
 
 }  // namespace brennic

@@ -14,15 +14,16 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "state/argument_slot.h"
 #include "state/page_controls.h"
+#include "platform/text.h"
 
 namespace brennic {
 
-class CodePage;
 class FileStore;
 class MessageBoxes;
 class ProgramDescription;
@@ -52,8 +53,22 @@ bool writeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls, cons
 bool loadSaveFile(ArgumentSlots& slots, const std::string& saveFilePath, FileStore& files,
                   const CodePage& legacyTexts);
 
-// Beeps and asks whether the damaged save file should go; Yes deletes it.
-void offerSaveFileRemoval(const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes);
+// Why slots read from a save file or a preset do not fit the description, in plain words; empty when they
+// fit. `source` names where they were kept ("the file", "the preset").
+std::string savedStateMisfit(const ProgramDescription& description, const ArgumentSlots& slots,
+                             const std::string& source);
+
+// Beeps and asks whether the damaged save file should go; Yes deletes it. A non-empty `reason` is shown on
+// the lines below the question.
+void offerSaveFileRemoval(const std::string& saveFilePath, FileStore& files, MessageBoxes& boxes,
+                          const std::string& reason = {});
+
+// Texts stored as UTF-8 as they are: the code page of the page states inside Brennic's own record files.
+class Utf8Texts : public CodePage {
+public:
+    std::string toUtf8(std::string_view bytes) const override;
+    std::optional<std::string> fromUtf8(std::string_view text) const override;
+};
 
 // The start-up step: loads the save file, checks it against the description and offers a file that does
 // not fit for removal. Returns savedStateValid. When it is false the slots hold no restored state.

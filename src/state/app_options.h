@@ -13,6 +13,7 @@ struct AppOptions {
     std::uint32_t pathClr = 0;
     std::uint32_t margsClr = 0;
     std::uint32_t showWarn = 1;
+    std::uint32_t keepPagesAtExit = 0;  // 1: closing Brennic writes the save file as Ctrl+S does
     std::string runAppPath;
 };
 

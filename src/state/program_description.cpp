@@ -1,6 +1,8 @@
 // Path operations and look-ups of the program description.
 #include "state/program_description.h"
 
+#include <algorithm>
+
 #include "state/argument_slot.h"
 
 namespace brennic {
@@ -60,38 +62,92 @@ std::string ProgramDescription::argumentFolder(const ArgumentSlot& slot) const {
     return slash == std::string::npos ? slot.path : slot.path.substr(0, slash + 1);
 }
 
-bool ProgramDescription::checkSlots(const ArgumentSlot* slots) const {
+namespace {
+
+// The lists' shape, from the raw arrays before buildTables and from the built tables after it.
+struct ListShape {
+    const ProgramDescription& d;
+    bool raw;
+
+    explicit ListShape(const ProgramDescription& description)
+        : d(description), raw(!description.listLengths.empty() || description.lists.empty()) {}
+
+    std::size_t listCount() const {
+        return raw ? std::min<std::size_t>(d.header.listCount, d.listLengths.size()) : d.lists.size();
+    }
+    std::size_t entryCount(std::uint16_t group) const {
+        return raw ? d.listLengths[group] : d.lists[group].entries.size();
+    }
+    // Whether the entry leads on, and to which list; false also when the entry names no action.
+    bool leadsOn(std::uint16_t group, std::uint16_t item, std::uint16_t& nextList, bool& known) const {
+        known = false;
+        if (raw) {
+            if (group >= d.listLengths.size()) return false;
+            std::size_t index = item;
+            for (std::size_t list = 0; list < group; ++list) index += d.listLengths[list];
+            if (index >= d.listItems.size() || d.listItems[index] >= d.actionRecords.size()) return false;
+            const ActionRecord& action = d.actionRecords[d.listItems[index]];
+            known = true;
+            nextList = static_cast<std::uint16_t>(action.nextListNo - 1);
+            return action.nextListNo != 0;
+        }
+        const ActionEntry* entry = d.selectedEntry(group, item);
+        if (entry == nullptr) return false;
+        known = true;
+        nextList = entry->nextList;
+        return entry->nextMode() != 0;
+    }
+};
+
+using SlotMisfit = ProgramDescription::SlotMisfit;
+
+SlotMisfit indexMisfit(const ListShape& shape, const ArgumentSlot* slots) {
     for (int i = 0; i < kArgumentCount; ++i) {
         const ArgumentSlot& slot = slots[i];
         if (slot.enabled == 0) continue;
-        if (slot.group >= header.listCount || slot.group >= listLengths.size()) return false;
-        if (slot.item >= listLengths[slot.group]) return false;
+        if (slot.group >= shape.listCount())
+            return {SlotMisfit::kNoSuchList, i, slot.group, slot.item, shape.listCount()};
+        if (slot.item >= shape.entryCount(slot.group))
+            return {SlotMisfit::kNoSuchEntry, i, slot.group, slot.item, shape.entryCount(slot.group)};
     }
-    return true;
+    return {};
 }
 
-bool ProgramDescription::savedChainHolds(const ArgumentSlot* slots) const {
-    if (slots[0].enabled == 0) return true;
-    // Page 1 only ever shows the first list.
-    if (slots[0].group != header.firstList) return false;
+// Page 1 shows firstList; page k+1 is in use exactly while page k is in use and its entry leads on, and then
+// shows that entry's next list.
+SlotMisfit chainMisfit(const ListShape& shape, const ProgramDescription& d, const ArgumentSlot* slots) {
+    if (slots[0].enabled == 0) return {};
+    if (slots[0].group != d.header.firstList) return {SlotMisfit::kBrokenChain, 0, slots[0].group, slots[0].item, 0};
     for (int k = 0; k + 1 < kArgumentCount; ++k) {
         const ArgumentSlot& slot = slots[k];
         const ArgumentSlot& next = slots[k + 1];
         bool leadsOn = false;
         std::uint16_t nextList = 0;
         if (slot.enabled != 0) {
-            if (slot.group >= listLengths.size()) return false;
-            std::size_t index = slot.item;
-            for (std::size_t list = 0; list < slot.group; ++list) index += listLengths[list];
-            if (index >= listItems.size() || listItems[index] >= actionRecords.size()) return false;
-            const ActionRecord& action = actionRecords[listItems[index]];
-            leadsOn = action.nextListNo != 0;
-            nextList = static_cast<std::uint16_t>(action.nextListNo - 1);
+            bool known = false;
+            leadsOn = shape.leadsOn(slot.group, slot.item, nextList, known);
+            if (!known) return {SlotMisfit::kBrokenChain, k, slot.group, slot.item, 0};
         }
-        if ((next.enabled != 0) != leadsOn) return false;
-        if (leadsOn && next.group != nextList) return false;
+        if ((next.enabled != 0) != leadsOn || (leadsOn && next.group != nextList))
+            return {SlotMisfit::kBrokenChain, k + 1, next.group, next.item, 0};
     }
-    return true;
+    return {};
+}
+
+}  // namespace
+
+bool ProgramDescription::checkSlots(const ArgumentSlot* slots) const {
+    return indexMisfit(ListShape(*this), slots).kind == SlotMisfit::kFits;
+}
+
+bool ProgramDescription::savedChainHolds(const ArgumentSlot* slots) const {
+    return chainMisfit(ListShape(*this), *this, slots).kind == SlotMisfit::kFits;
+}
+
+ProgramDescription::SlotMisfit ProgramDescription::findSlotMisfit(const ArgumentSlot* slots) const {
+    const ListShape shape(*this);
+    const SlotMisfit index = indexMisfit(shape, slots);
+    return index.kind != SlotMisfit::kFits ? index : chainMisfit(shape, *this, slots);
 }
 
 const std::string& ProgramDescription::descriptionText(int index) const {

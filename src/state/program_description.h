@@ -167,6 +167,17 @@ public:
     // Reads the raw arrays, like checkSlots. A state whose first page is not in use holds trivially: the pages
     // then start fresh.
     bool savedChainHolds(const ArgumentSlot* slots) const;
+    // Why slots do not fit: the first page that names a list or entry the description lacks, else the first
+    // page where the chain breaks. Reads the raw arrays while they exist (start-up, before buildTables) and
+    // the built tables after that, so a save file and a preset are judged by the same rules.
+    struct SlotMisfit {
+        enum Kind { kFits, kNoSuchList, kNoSuchEntry, kBrokenChain } kind = kFits;
+        int page = 0;               // 0-based page the misfit was found on
+        std::uint16_t group = 0;    // the list the page names
+        std::uint16_t item = 0;     // the entry the page names
+        std::size_t available = 0;  // lists in the description (kNoSuchList), entries of the list (kNoSuchEntry)
+    };
+    SlotMisfit findSlotMisfit(const ArgumentSlot* slots) const;
     const std::string& descriptionText(int index) const;  // the text putTextInWindow shows; index 0..5
 
     // The entry a slot selects, or nullptr when group or item does not name one.

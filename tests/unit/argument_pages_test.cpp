@@ -4,6 +4,7 @@
 
 #include "fake_page_view.h"
 #include "pages/argument_pages.h"
+#include "pages/path_display.h"
 
 namespace brennic {
 namespace {
@@ -540,6 +541,49 @@ TEST_F(ArgumentPagesTest, SavedStateWithArgumentOneUnusedStartsFresh) {
     EXPECT_EQ(slot(1).item, 0);
     EXPECT_TRUE(slot(1).manualText.empty());
     EXPECT_EQ(host.status, (std::array<std::string, 3>{"compress", "1", "5"}));
+}
+
+}  // namespace
+}  // namespace brennic
+
+namespace brennic {
+namespace {
+
+// A preset restored while the pages exist: every page shows exactly the restored state, nothing typed before
+// survives, and the tabs become live or blank to match; switching back works the same way.
+TEST_F(ArgumentPagesTest, RestoredStateReplacesLivePagesAndTheirTabs) {
+    createPages();
+    choose(0, 1);  // "list": arguments 2 and 3 dormant
+    view(0).type("typed before");
+    ASSERT_EQ(host.captions[1], blankTabCaption);
+
+    state.savedStateValid = true;
+    slot(0) = {1, 1, 1, 0, 0, 0, "C:\\in.txt", ""};  // compress, with a path and no manual text
+    slot(1) = {1, 0, 1, 0, 1, 0, "", "-9"};        // fast
+    slot(2) = {1, 0, 0, 0, 3, 1, "", "-x"};        // t2
+    pages.showRestoredState();
+    EXPECT_EQ(view(0).selection, 0);
+    EXPECT_EQ(view(0).pathText, displayPath("C:\\in.txt"));
+    EXPECT_EQ(view(0).manualField, "");
+    EXPECT_EQ(view(1).selection, 0);
+    EXPECT_EQ(view(1).manualField, "-9");
+    EXPECT_EQ(view(2).items, (std::vector<std::string>{"t1", "t2"}));
+    EXPECT_EQ(view(2).selection, 1);
+    EXPECT_EQ(view(2).manualField, "-x");
+    EXPECT_EQ(host.captions[1], "Argument 2");
+    EXPECT_EQ(host.captions[2], "Argument 3");
+    EXPECT_EQ(host.status[0], "compress");
+
+    slot(0) = {1, 0, 0, 0, 0, 1, "", ""};  // back to "list"
+    slot(1) = {};
+    slot(2) = {};
+    pages.showRestoredState();
+    EXPECT_EQ(view(0).selection, 1);
+    EXPECT_EQ(view(0).pathText, "");
+    EXPECT_EQ(view(1).manualField, "");
+    EXPECT_EQ(host.captions[1], blankTabCaption);
+    EXPECT_EQ(host.captions[2], blankTabCaption);
+    EXPECT_EQ(slot(1).enabled, 0);
 }
 
 }  // namespace

@@ -33,7 +33,11 @@ public:
     }
     void startRun(const StartedRun& run) override { runs.push_back(run); }
     std::vector<StartedRun> runs;
-    void writeSaveFile() override { ++saveFiles; }
+    bool saveSucceeds = true;
+    bool writeSaveFile() override {
+        ++saveFiles;
+        return saveSucceeds;
+    }
     bool browseFolder(std::string& folder, const std::string& caption) override {
         preselected = folder;
         title = caption;
@@ -105,6 +109,36 @@ TEST_F(CommandsTest, ExitAndConsoleModes) {
     EXPECT_EQ(host.commandChanges, 3);  // the preview follows every mode change
 }
 
+// Every way out (menu, close box, Alt+F4, Escape) arrives as IDCMD_EXIT.
+TEST_F(CommandsTest, KeepPagesAtExitWritesThePagesAndAFailedWriteAsksBeforeClosing) {
+    state.descriptionReady = true;
+    run(IDCMD_EXIT);  // off by default: nothing is written
+    EXPECT_EQ(host.saveFiles, 0);
+    EXPECT_EQ(host.exits, 1);
+
+    run(IDCMD_KEEP_PAGES_AT_EXIT);
+    run(IDCMD_EXIT);
+    EXPECT_EQ(host.saveFiles, 1);
+    EXPECT_EQ(host.exits, 2);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    host.saveSucceeds = false;
+    boxes.answers = {kIdNo, kIdYes};
+    run(IDCMD_EXIT);  // No: Brennic stays open with the pages as they are
+    EXPECT_EQ(host.exits, 2);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, kExitUnsavedQuestion);
+    EXPECT_EQ(boxes.shown[0].style, kMbYesNo | kMbIconExclamation | kMbDefButton2);
+    run(IDCMD_EXIT);  // Yes: closes without the pages
+    EXPECT_EQ(host.exits, 3);
+    EXPECT_EQ(host.saveFiles, 3);
+
+    state.descriptionReady = false;  // nothing to keep without a description
+    run(IDCMD_EXIT);
+    EXPECT_EQ(host.saveFiles, 3);
+    EXPECT_EQ(host.exits, 4);
+}
+
 TEST_F(CommandsTest, TogglingTwiceRestoresValueAndMark) {
     struct Toggle {
         int id;
@@ -112,7 +146,8 @@ TEST_F(CommandsTest, TogglingTwiceRestoresValueAndMark) {
     } toggles[] = {{IDCMD_SHOW_WARNINGS, &AppOptions::showWarn},
                    {IDCMD_PATH_AUTO_CLEAR, &AppOptions::pathClr},
                    {IDCMD_MANUAL_AUTO_CLEAR, &AppOptions::margsClr},
-                   {IDCMD_START_SOUND, &AppOptions::startSound}};
+                   {IDCMD_START_SOUND, &AppOptions::startSound},
+                   {IDCMD_KEEP_PAGES_AT_EXIT, &AppOptions::keepPagesAtExit}};
     for (const Toggle& t : toggles) {
         const std::uint32_t before = state.options.*t.field;
         run(t.id);

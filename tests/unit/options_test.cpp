@@ -189,6 +189,45 @@ TEST(OptionsSave, SaveThenLoadGivesTheSameOptions) {
     EXPECT_EQ(loaded.runAppPath, "E:\\Run here");
 }
 
+// The value added beside the six is stored only once it was switched on, so a default setup keeps exactly the
+// six values; switched off later, it is written as 0 rather than left on in the store.
+TEST(OptionsSave, KeepPagesAtExitIsStoredOnlyOnceSwitchedOnAndReadsBack) {
+    FakeSettingsStore store;
+    FakeMessageBoxes boxes;
+    AppOptions options;
+    ASSERT_EQ(saveOptions(store, boxes, options), 0);
+    EXPECT_EQ(store.values.count("keep pages at exit"), 0u);
+
+    options.keepPagesAtExit = 1;
+    ASSERT_EQ(saveOptions(store, boxes, options), 0);
+    EXPECT_EQ(store.values["keep pages at exit"].type, kStoreDword);
+    EXPECT_EQ(store.dword("keep pages at exit"), 1u);
+    AppOptions loaded;
+    EXPECT_TRUE(loadOptions(store, loaded));
+    EXPECT_EQ(loaded.keepPagesAtExit, 1u);
+
+    options.keepPagesAtExit = 0;
+    ASSERT_EQ(saveOptions(store, boxes, options), 0);
+    EXPECT_EQ(store.dword("keep pages at exit"), 0u);
+    EXPECT_TRUE(loadOptions(store, loaded));
+    EXPECT_EQ(loaded.keepPagesAtExit, 0u);
+
+    store.putDword("keep pages at exit", 7);  // any non-zero value means on, as for the six
+    EXPECT_TRUE(loadOptions(store, loaded));
+    EXPECT_EQ(loaded.keepPagesAtExit, 1u);
+    store.putText("keep pages at exit", "1");  // the wrong type is ignored
+    loaded.keepPagesAtExit = 0;
+    EXPECT_TRUE(loadOptions(store, loaded));
+    EXPECT_EQ(loaded.keepPagesAtExit, 0u);
+
+    store.failWrites.insert("keep pages at exit");
+    options.keepPagesAtExit = 1;
+    EXPECT_EQ(saveOptions(store, boxes, options), 1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "keep pages at exit");
+    EXPECT_EQ(boxes.shown[0].caption, "Save Cnf err");
+}
+
 TEST(OptionsSave, FailuresShowTheirMessageAndStop) {
     {
         FakeSettingsStore store;

@@ -268,7 +268,10 @@ TEST_F(RemovalTest, FileThatNoLongerFitsIsOfferedForRemoval) {
     EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));
     ASSERT_EQ(boxes.beeps, std::vector<unsigned>{kMbIconExclamation});
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Save file is damaged, remove file?");
+    // The question first, as before; below it, in plain words, why the file no longer fits.
+    EXPECT_EQ(boxes.shown[0].text,
+              "Save file is damaged, remove file?\n\nThe config's lists changed since the file was saved: "
+              "argument 1 has entry 4 of list 1, which now has 3 entries.\n\nNo keeps the file; the pages start fresh.");
     EXPECT_EQ(boxes.shown[0].caption, "Save file");
     EXPECT_EQ(boxes.shown[0].style, kMbIconQuestion | kMbYesNo);
     EXPECT_EQ(files.files.count(kPath), 1u);
@@ -289,7 +292,9 @@ TEST_F(RemovalTest, FileWhosePagesNoLongerChainIsOfferedForRemoval) {
     boxes.answers.push_back(kIdNo);
     EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Save file is damaged, remove file?");
+    EXPECT_EQ(boxes.shown[0].text.substr(0, boxes.shown[0].text.find('\n')), "Save file is damaged, remove file?");
+    EXPECT_NE(boxes.shown[0].text.find("argument 2 no longer follows from the entry chosen on the argument before it"),
+              std::string::npos);
     EXPECT_EQ(page(2).enabled, 0);
 }
 
@@ -314,7 +319,30 @@ TEST_F(RemovalTest, ManualTextLongerThanTheFieldIsOfferedForRemoval) {
         boxes.answers.push_back(kIdNo);
         EXPECT_EQ(restoreSavedState(slots, description, kPath, files, boxes, kCodePage), c.restored);
         EXPECT_EQ(boxes.shown.size(), c.restored ? 0u : 1u);
+        if (!c.restored) {
+            EXPECT_NE(boxes.shown[0].text.find("argument 1 holds manual arguments longer than the field's 259"),
+                      std::string::npos);
+        }
         EXPECT_EQ(page(1).manualText, c.restored ? c.text : std::string());
+    }
+}
+
+TEST_F(RemovalTest, ListThatNoLongerExistsAndAStartOnAnotherListAreNamed) {
+    const struct {
+        std::uint16_t group, item;
+        const char* reason;
+    } cases[] = {{5, 0, "argument 1 is on list 6, but the config now has 2 lists."},
+                 {1, 0, "argument 1 is not on the list the config now starts with."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        page(1) = slotOf(1, 0, 0, c.group, c.item);
+        save();
+        slots = {};
+        boxes = test::FakeMessageBoxes{};
+        boxes.answers.push_back(kIdNo);
+        EXPECT_FALSE(restoreSavedState(slots, description, kPath, files, boxes, kCodePage));
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_NE(boxes.shown[0].text.find(c.reason), std::string::npos) << boxes.shown[0].text;
     }
 }
 
