@@ -11,6 +11,8 @@
 #include "app/commands.h"
 #include "app/foreign_icon_win32.h"
 #include "app/menu_win32.h"
+#include "app/presets_commands.h"
+#include "app/presets_win32.h"
 #include "app/preview_line_win32.h"
 #include "app/startup.h"
 #include "launch/command_preview.h"
@@ -29,7 +31,7 @@ namespace brennic {
 
 namespace {
 
-class MainWindow : public StartupWindow, public CommandHost {
+class MainWindow : public StartupWindow, public CommandHost, public PresetsWindow {
 public:
     void attach(HWND window) {
         window_ = window;
@@ -40,11 +42,14 @@ public:
     // Start-up (WM_INITDIALOG).
     void start() {
         runStartup(appState(), *this, StartupServices{boxes_, store_, win32FileStore(), codePage_}, readCommandLine());
+        presets_.sync();
     }
 
     void command(WPARAM wParam) {
-        CommandContext context{appState(), menu_, boxes_, shell_, store_, *this};
+        CommandContext context{appState(), menu_, boxes_, shell_, store_, *this, &presets_};
         dispatchCommand(context, LOWORD(wParam), static_cast<std::uint32_t>(wParam));
+        // A new programs folder brings another save file, and with it other presets and runs.
+        if (IsWindow(window_)) presets_.sync();
     }
 
     // WM_BRENNIC_COMMAND_CHANGED: the changes posted together are shown together.
@@ -68,6 +73,7 @@ public:
     }
     void attachMenu() override {
         HMENU bar = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDM_MAIN));
+        bar_ = bar;
         menu_.setMenu(bar);
         SetMenu(window_, bar);
     }
@@ -81,13 +87,20 @@ public:
         DestroyWindow(window_);
         PostQuitMessage(0);
     }
-    void startProgram() override { brennic::startProgram(appState(), boxes_, shell_); }
+    void startProgram() override { brennic::startProgram(appState(), boxes_, shell_, &presets_); }
     void startRun(const StartedRun& run) override {
-        if (shell_.execute(run.request) <= 32) boxes_.show(kRunErrorText, kRunErrorCaption, kMbIconError);
+        if (shell_.execute(run.request) <= 32) {
+            boxes_.show(kRunErrorText, kRunErrorCaption, kMbIconError);
+            return;
+        }
+        StartedRun again = run;
+        again.startedAt = secondsSince1970();
+        presets_.runStarted(again);
     }
-    void writeSaveFile() override {
+    bool writeSaveFile() override {
         AppState& state = appState();
-        brennic::writeSaveFile(state.slots, state.pageControls, state.saveFilePath, win32FileStore(), boxes_, codePage_);
+        return brennic::writeSaveFile(state.slots, state.pageControls, state.saveFilePath, win32FileStore(), boxes_,
+                                      codePage_);
     }
     bool browseFolder(std::string& folder, const std::string& title) override {
         return brennic::browseFolder(window_, folder, title);
@@ -102,6 +115,32 @@ public:
     }
     void commandChanged() override { PostMessageW(window_, WM_BRENNIC_COMMAND_CHANGED, 0, 0); }
 
+    // PresetsWindow
+    std::optional<std::string> askPresetName(const std::string& initial) override {
+        return askPresetNameDialog(window_, initial);
+    }
+    std::optional<std::string> choosePreset(const std::vector<std::string>& names) override {
+        return choosePresetDialog(window_, names);
+    }
+    void showRestoredPages() override {
+        brennic::showRestoredPages();
+        commandChanged();
+    }
+    void setPresetItems(const std::vector<PresetsMenuItem>& items) override {
+        if (bar_ == nullptr) return;
+        setPresetMenuItems(bar_, items);
+        const UINT state = appState().descriptionReady ? MF_ENABLED : MF_GRAYED;
+        EnableMenuItem(bar_, IDCMD_SAVE_PRESET, MF_BYCOMMAND | state);
+        EnableMenuItem(bar_, IDCMD_DELETE_PRESET, MF_BYCOMMAND | state);
+    }
+    void setRecentRunItems(const std::vector<PresetsMenuItem>& items) override {
+        if (bar_ != nullptr) setRecentRunMenuItems(bar_, items);
+    }
+    std::string localTimeText(std::int64_t secondsSince1970) override {
+        return brennic::localTimeText(secondsSince1970);
+    }
+    std::int64_t now() override { return secondsSince1970(); }
+
 private:
     void setIcon(WPARAM which, int widthMetric, int heightMetric) {
         HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), L"ICON", IMAGE_ICON, GetSystemMetrics(widthMetric),
@@ -110,12 +149,14 @@ private:
     }
 
     HWND window_ = nullptr;
+    HMENU bar_ = nullptr;
     Win32Menu menu_;
     Win32MessageBoxes boxes_;
     Win32Shell shell_;
     RegistrySettingsStore store_;
     AnsiCodePage codePage_;
     PreviewLine preview_;
+    PresetCommands presets_{appState(), boxes_, win32FileStore(), *this, *this};
 };
 
 MainWindow& mainWindow() {

@@ -152,6 +152,14 @@ void showPage(int tab) {
     }
 }
 
+void showRestoredPages() {
+    if (tabControl == nullptr) return;
+    argumentPages().showRestoredState();
+    selectAndShow(0);
+    HWND first = pageWindow(0);
+    if (first != nullptr && appState().descriptionReady) SendMessageW(first, WM_BRENNIC_REFRESH_STATUS, 0, 0);
+}
+
 void nextArgument() { selectAndShow(nextArgumentTab(currentTab(), tabFlags(appState()))); }
 
 void previousArgument() { selectAndShow(previousArgumentTab(currentTab(), tabFlags(appState()))); }

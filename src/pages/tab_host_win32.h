@@ -17,6 +17,8 @@ void onTabNotify(HWND mainWindow, const NMHDR* header);
 HWND pageWindow(int tab);
 
 void showPage(int tab);
+// The slots hold a restored state (a preset): the pages show it, with argument 1 on top.
+void showRestoredPages();
 void nextArgument();
 void previousArgument();
 void cycleTabs();
