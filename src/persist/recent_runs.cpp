@@ -84,9 +84,26 @@ std::string consoleModeWords(std::uint32_t consoleOpt) {
     }
 }
 
+namespace {
+
+// A long line keeps its start (the program) and its end (the arguments, which tell runs apart).
+std::string shortened(const std::string& line, std::size_t width) {
+    if (utf16Length(line) <= width) return line;
+    const std::size_t headUnits = width / 3;
+    const std::string_view head = cutToUtf16Length(line, headUnits);
+    const std::size_t tailUnits = width - utf16Length(head);
+    std::size_t from = head.size();
+    while (from < line.size() && utf16Length(std::string_view(line).substr(from)) > tailUnits) {
+        nextCodePoint(line, from);
+    }
+    return std::string(head) + "..." + line.substr(from);
+}
+
+}  // namespace
+
 std::string recentRunCaption(const RecentRun& run, const std::string& timeText, std::size_t width) {
-    std::string line = run.run.line.empty() ? run.run.request.file + ' ' + run.run.request.parameters : run.run.line;
-    if (utf16Length(line) > width) line = std::string(cutToUtf16Length(line, width)) + "...";
+    const std::string line =
+        shortened(run.run.line.empty() ? run.run.request.file + ' ' + run.run.request.parameters : run.run.line, width);
     std::string caption = timeText + "   " + line + "   (" + consoleModeWords(run.run.consoleOpt);
     if (!run.outcome.empty()) caption += ", " + run.outcome;
     caption += ')';

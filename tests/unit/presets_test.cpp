@@ -12,6 +12,7 @@
 #include "persist/recent_runs.h"
 #include "persist/record_file.h"
 #include "persist/save_file.h"
+#include "platform/text.h"
 #include "state/app_state.h"
 
 namespace brennic {
@@ -260,10 +261,13 @@ TEST(RecentRuns, MenuCaptionShowsTimeModeOutcomeAndEscapesAmpersands) {
     run.run.line = "conv.exe a&b";
     EXPECT_EQ(recentRunCaption(run, "2026-12-08 12:00"),
               "2026-12-08 12:00   conv.exe a&&b   (output window, exit code 2)");
-    run.run.line = std::string(70, 'x');
+    // A long line keeps the program's start and the arguments at its end; a character is never split.
+    run.run.line = "\"C:\\" + std::string(60, 'p') + "\\conv.exe\" -i \xE2\x82\xAC.txt";
     run.outcome.clear();
     run.run.consoleOpt = 2;
-    EXPECT_EQ(recentRunCaption(run, "t", 60), "t   " + std::string(60, 'x') + "...   (console held)");
+    const std::string caption = recentRunCaption(run, "t", 40);
+    EXPECT_EQ(caption, "t   \"C:\\ppppppppp...pppppppp\\conv.exe\" -i \xE2\x82\xAC.txt   (console held)");
+    EXPECT_TRUE(isUtf8(recentRunCaption(run, "t", 23)));
 }
 
 // ---- the Presets menu ----------------------------------------------------------------------------------
