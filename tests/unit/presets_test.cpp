@@ -377,6 +377,17 @@ TEST_F(PresetCommandsTest, SaveRestoreAndAnExistingNameAsksFirst) {
     EXPECT_EQ(state.slots[0].item, 0);
     EXPECT_EQ(state.slots[1].enabled, 1);
     EXPECT_TRUE(state.savedStateValid);
+
+    // Delete: the chosen preset goes after Yes, and only then.
+    boxes.shown.clear();
+    window.chosen = "second";
+    boxes.answers = {kIdNo, kIdYes};
+    commands.handle(IDCMD_DELETE_PRESET);
+    EXPECT_EQ(commands.presets().presets().size(), 2u);
+    commands.handle(IDCMD_DELETE_PRESET);
+    ASSERT_EQ(commands.presets().presets().size(), 1u);
+    EXPECT_EQ(boxes.shown[1].text, "Delete the preset \"second\"?");
+    EXPECT_EQ(window.presetItems[0], (PresetsMenuItem{IDCMD_PRESET_FIRST, "a && b", false}));
 }
 
 TEST_F(PresetCommandsTest, APresetThatNoLongerFitsIsGrayedAndNeverRestoredHalf) {
