@@ -71,9 +71,9 @@ std::optional<std::string> commandLineText(const ProgramDescription& description
 
 // The same two commands over the process state; they do nothing until a description is ready.
 void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell, RunEvents* events = nullptr);
+std::optional<std::string> commandLineText(const AppState& state);
 
 // Seconds since 1970-01-01 UTC, the time a run is recorded with.
 std::int64_t secondsSince1970();
-std::optional<std::string> commandLineText(const AppState& state);
 
 }  // namespace brennic

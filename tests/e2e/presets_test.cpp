@@ -157,6 +157,7 @@ E2E_TEST(TwoPresetsSwitchedStartedAndFoundAgainWithARecentRunStartedAgain) {
         CHECK(app.settle());
         CHECK_EQ(selectedEntry(app, 0), 0);
         CHECK_EQ(manualText(app, 0), "one \"two words\"");
+        CHECK(windowText(GetDlgItem(app.mainWindow(), IDC_PREVIEW)).find("-a one \"two words\"") != std::string::npos);
         startAndExpect(app, 1, {"-a", "one", "two words"});
 
         app.post(IDCMD_PRESET_FIRST);
@@ -164,6 +165,7 @@ E2E_TEST(TwoPresetsSwitchedStartedAndFoundAgainWithARecentRunStartedAgain) {
         CHECK_EQ(selectedEntry(app, 0), 1);
         CHECK_EQ(manualText(app, 0), "");
         CHECK_EQ(manualText(app, 1), "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 z");
+        CHECK(windowText(GetDlgItem(app.mainWindow(), IDC_PREVIEW)).find("-b -g") != std::string::npos);
         startAndExpect(app, 2, {"-b", "-g", "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", "z"});
 
         const MenuItemInfo newest = app.menuItem(IDCMD_RECENT_RUN_FIRST);

@@ -116,6 +116,35 @@ TEST_F(Start, ShellFailureIsReportedWithoutSound) {
     EXPECT_EQ(boxes.beeps, std::vector<unsigned>{kMbIconExclamation});
 }
 
+// Only a start the shell accepted is told to the recent runs, exactly as it was handed over.
+TEST_F(Start, OnlySuccessfulStartsAreReportedAsRuns) {
+    struct Recorder : RunEvents {
+        std::vector<StartedRun> started;
+        std::uint64_t runStarted(const StartedRun& run) override {
+            started.push_back(run);
+            return started.size();
+        }
+        void runEnded(std::uint64_t, const std::string&) override {}
+    } recorder;
+    AppState& s = f.state;
+    s.options.consoleOpt = 2;
+    const std::int64_t before = secondsSince1970();
+    startProgram(s.description, s.slots, s.pageControls, s.options, boxes, shell, &recorder);
+    ASSERT_EQ(recorder.started.size(), 1u);
+    EXPECT_EQ(recorder.started[0].request, shell.requests[0]);
+    EXPECT_EQ(recorder.started[0].consoleOpt, 2u);
+    EXPECT_EQ(recorder.started[0].line, *commandLineText(s));
+    EXPECT_GE(recorder.started[0].startedAt, before);
+
+    shell.result = 2;  // refused by the shell
+    startProgram(s.description, s.slots, s.pageControls, s.options, boxes, shell, &recorder);
+    shell.result = 42;
+    s.slots[0].path.clear();
+    boxes.answers = {kIdNo};  // cancelled at the warning
+    startProgram(s.description, s.slots, s.pageControls, s.options, boxes, shell, &recorder);
+    EXPECT_EQ(recorder.started.size(), 1u);
+}
+
 TEST_F(Start, SoundOnlyWithHiddenConsoleAndOnlyWhenSwitchedOn) {
     f.state.options.startSound = 1;
     f.state.options.consoleOpt = 1;
