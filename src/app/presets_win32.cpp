@@ -174,8 +174,8 @@ std::string localTimeText(std::int64_t secondsSince1970) {
     if (secondsSince1970 < 0 || !FileTimeToSystemTime(&utcFile, &utc)) return "?";
     if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) local = utc;
     char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", local.wYear, local.wMonth, local.wDay, local.wHour,
-                  local.wMinute);
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", unsigned{local.wYear}, unsigned{local.wMonth},
+                  unsigned{local.wDay}, unsigned{local.wHour}, unsigned{local.wMinute});
     return text;
 }
 
