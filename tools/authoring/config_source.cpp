@@ -394,11 +394,10 @@ std::optional<std::uint16_t> Compiler::reference(const toml::node& node, const K
         std::vector<std::string> names;
         for (const Entry& entry : kind.entries) names.push_back(entry.name);
         const std::string closest = closestName(*name, names);
-        outcome_.errors.back().hint =
-            closest.empty() ? "the " + std::string(kind.tableName) + " are named by the keys of their [" +
-                                  kind.tableName + ".NAME] tables"
-                            : "the closest name is " + quotedName(closest) + " ([" + kind.tableName + "." +
-                                  closest + "])";
+        if (!closest.empty()) {
+            outcome_.errors.back().hint =
+                "the closest name is " + quotedName(closest) + " ([" + kind.tableName + "." + closest + "])";
+        }
         return std::nullopt;
     }
     return found->second;
@@ -974,6 +973,8 @@ std::string closestName(std::string_view name, const std::vector<std::string>& n
     std::size_t bestDistance = allowed + 1;
     for (const std::string& candidate : names) {
         const std::size_t d = distance(name, candidate);
+        // A name that shares nothing with the one written is no slip of the pen.
+        if (d >= name.size() || d >= candidate.size()) continue;
         if (d < bestDistance) {
             bestDistance = d;
             best = candidate;
