@@ -33,7 +33,8 @@ struct ToolOutput {
     std::string out;
 };
 
-// Runs a console program with its standard output on a pipe and returns what it wrote, once it has ended.
+// Runs a console program with its standard output on a pipe and returns what it wrote (lines ending in LF), once
+// it has ended.
 ToolOutput runTool(const std::string& commandLine) {
     ToolOutput result;
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -65,6 +66,9 @@ ToolOutput runTool(const std::string& commandLine) {
         CloseHandle(process.hProcess);
     }
     CloseHandle(readEnd);
+    // A Windows console program ends its lines with CR LF on a pipe.
+    for (auto at = result.out.find("\r\n"); at != std::string::npos; at = result.out.find("\r\n", at))
+        result.out.erase(at, 1);
     return result;
 }
 
