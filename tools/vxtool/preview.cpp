@@ -178,9 +178,8 @@ bool loadForPreview(const std::string& path, ProgramDescription& description, au
 // The folder that holds the config, with no separator at its end.
 std::string configFolder(const std::string& path) {
     std::error_code ignored;
-    std::filesystem::path absolute = std::filesystem::absolute(authoring::filePath(path), ignored);
-    std::string folder = absolute.parent_path().string();
-    return folder;
+    const std::filesystem::path absolute = std::filesystem::absolute(authoring::filePath(path), ignored);
+    return authoring::utf8Name(absolute.parent_path());
 }
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -295,11 +294,13 @@ private:
 
     bool selectEntry(int page, const std::string& name) {
         const ArgumentSlot& slot = state_.slots[static_cast<std::size_t>(page)];
+        if (slot.group >= description().lists.size()) return refuse(page, "the page shows no list");
         const ActionList& list = description().lists[slot.group];
         std::optional<int> found;
         std::string entries;
         for (std::size_t i = 0; i < list.entries.size(); ++i) {
             const std::uint16_t action = list.entries[i];
+            if (action >= description().actions.size()) continue;
             const ActionEntry& entry = description().actions[action];
             const bool byKey = action < names_.actionNames.size() && names_.actionNames[action] == name;
             if (!found && (byKey || entry.caption == name)) found = static_cast<int>(i);
