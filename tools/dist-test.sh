@@ -21,7 +21,7 @@ zip=$(ls "$work"/zip/brennic-*-win64.zip)
 (cd "$work/unpacked" && unzip -q "$zip")
 app=$(ls -d "$work"/unpacked/brennic-*-win64)
 for f in brennic.exe vxtool.exe prog.vx Demo/brennic-demo.exe README.txt LICENSE.txt THIRD-PARTY.txt \
-         docs/config-format.md; do
+         docs/getting-started.md docs/config-format.md examples/xcopy/prog.toml examples/xcopy/prog.vx; do
   [ -f "$app/$f" ] || fail "$f is not in the zip"
 done
 for f in README.txt LICENSE.txt THIRD-PARTY.txt; do

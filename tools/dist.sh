@@ -23,7 +23,7 @@ need() {
   done
 }
 need "$build/brennic.exe" "$build/tools/vxtool.exe" "$build/examples/demo-run/prog.vx" \
-     "$build/examples/demo/brennic-demo.exe" docs/config-format.md tools/dist/README.txt LICENSE
+     "$build/examples/demo/brennic-demo.exe" docs/getting-started.md docs/config-format.md tools/dist/README.txt LICENSE
 
 # Programs shipped to Windows users may import only DLLs every Windows has.
 system_dlls=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll ole32.dll advapi32.dll msvcrt.dll "
@@ -46,7 +46,7 @@ cp "$build/examples/demo-run/prog.vx" "$stage/prog.vx"
 cp "$build/examples/demo/brennic-demo.exe" "$stage/Demo/"
 # brennic.exe is linked without symbols; the tools are stripped here.
 x86_64-w64-mingw32-strip "$stage/vxtool.exe" "$stage/Demo/brennic-demo.exe"
-cp docs/config-format.md "$stage/docs/"
+cp docs/getting-started.md docs/config-format.md "$stage/docs/"
 for source in examples/*/*.toml; do
   example=$(basename "$(dirname "$source")")
   mkdir -p "$stage/examples/$example"

@@ -102,7 +102,10 @@ TEST(ConfigSource, CompilesTextsListsActionsPathsManualsAndFiltersInFileOrder) {
                                         "Audio\x01*.wav\x01MP3\x01*.mp3\x01", "All files\x01*.*\x01"}));
     EXPECT_EQ(d.header.stringCount, d.stringTable.size());
     EXPECT_EQ(findDamage(d), nullptr);
-    EXPECT_TRUE(c.outcome.warnings.empty());
+    // "-q m@" with the manual arguments at a place of their own: the mark reaches the program as it is.
+    ASSERT_EQ(c.outcome.warnings.size(), 1u);
+    EXPECT_EQ(c.outcome.warnings[0].where.line, 14u);
+    EXPECT_NE(c.outcome.warnings[0].message.find("action 'quiet''s text holds m@"), std::string::npos);
 }
 
 TEST(ConfigSource, EscapeHatchesReachEveryStoredValue) {
@@ -148,8 +151,8 @@ TEST(ConfigSource, EscapeHatchesReachEveryStoredValue) {
     EXPECT_EQ(a.reserved1, 7);
     EXPECT_EQ(a.reserved2, 9);
     EXPECT_EQ(findDamage(d), nullptr);
-    // The unchecked filter and the path that never reaches the command line are only warned about.
-    EXPECT_EQ(c.outcome.warnings.size(), 1u);
+    // The unchecked filter and the action that only a spare item names are only warned about.
+    EXPECT_EQ(c.outcome.warnings.size(), 2u);
 }
 
 TEST(ConfigSource, NamedDialogKindsAndPositionZero) {
@@ -187,6 +190,7 @@ struct Refusal {
     std::string source;
     const char* where;    // "line:column"
     const char* message;  // a part of the message
+    const char* hint = nullptr;  // a part of its hint; none expected when null
 };
 
 std::string manyLists(int count) {
@@ -262,6 +266,11 @@ TEST_P(ConfigSourceRefusal, IsReportedAtItsLineAndColumn) {
         if (line == expected && d.message.find(r.message) != std::string::npos) found = true;
     }
     EXPECT_TRUE(found) << "expected " << r.where << " \"" << r.message << "\", got:\n" << errors;
+    const std::string& hint = c.outcome.errors.front().hint;
+    if (r.hint != nullptr)
+        EXPECT_NE(hint.find(r.hint), std::string::npos) << "expected hint \"" << r.hint << "\", got: " << hint;
+    else
+        EXPECT_EQ(hint, "");
     // Messages speak of the source's own characters, never of the form the parser was shown.
     EXPECT_EQ(errors.find("\xF3\xB0"), std::string::npos) << errors;
     EXPECT_EQ(errors.find("\\U000F"), std::string::npos) << errors;
@@ -270,7 +279,27 @@ TEST_P(ConfigSourceRefusal, IsReportedAtItsLineAndColumn) {
 INSTANTIATE_TEST_SUITE_P(
     Refusals, ConfigSourceRefusal,
     testing::Values(
-        Refusal{"TomlSyntax", kProgram + "[lists.l]\nlabel = \"unterminated\n", "5:22", "control characters"},
+        Refusal{"TomlSyntax", kProgram + "[lists.l]\nlabel = \"unterminated\n", "5:22", "control characters",
+                "has no closing quote"},
+        // The usual causes of the parser's messages, each with its fix.
+        Refusal{"UnclosedLiteralString", kProgram + "[lists.l]\nlabel = 'open\r\nactions = []\n", "5:14",
+                "control characters", "end it with \" (or ' for a literal string)"},
+        Refusal{"ControlCharacterInsideString", kProgram + "[lists.l]\nlabel = \"a\x01b\"\n", "5:11",
+                "control characters"},
+        Refusal{"StringOpenAtEndOfFile", kProgram + "[lists.l]\nlabel = \"\"\"open", "5:16", "end-of-file",
+                "still open at the end of the file"},
+        Refusal{"BackslashInWindowsPath", "[program]\nexecutable = \"t.exe\"\nfolder = \"C:\\Tools\"\n", "3:14",
+                "unknown escape sequence '\\T'", "each backslash doubled (\"C:\\\\Tools\") or as a literal string"},
+        Refusal{"KeyGivenTwice", kProgram + "executable = \"u.exe\"\n" + kList, "4:14", "redefine",
+                "'executable' is already given at line 2"},
+        Refusal{"TableGivenTwice", kProgram + kList + "[program]\nversion = \"1\"\n", "7:1", "redefine",
+                "[program] already stands at line 1"},
+        Refusal{"ListNamesAnActionCloseToAnother", kProgram + "[lists.l]\nlabel = \"L\"\nactions = [\"copy-tre\"]\n"
+                                                              "[actions.copy-tree]\ncaption = \"A\"\n",
+                "6:12", "no [actions.copy-tre]", "the closest name is 'copy-tree' ([actions.copy-tree])"},
+        Refusal{"NextNamesAListCloseToAnother", kProgram + kList + "[lists.target]\nlabel = \"T\"\nactions = [\"a\"]\n"
+                                                                   "[actions.a]\ncaption = \"A\"\nnext = \"targte\"\n",
+                "12:8", "no [lists.targte]", "'target'"},
         Refusal{"HeaderWithoutName", kProgram + kList + "[}actions.a]\ncaption = \"A\"\n", "7:2", "table name"},
         Refusal{"ArrayHeaderWithoutName", kProgram + kList + "[[ =x]]\n", "7:4", "table name"},
         // A letter outside ASCII in a bare name (here U+0493) once reached undefined behaviour in the parser;
@@ -336,7 +365,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                         "[paths.p]\ndialog = \"open\"\nlabel = \"\"\nfilters = [\"f\"]\n",
                 "12:12", "no [filters.f]"},
         Refusal{"DuplicateName", kProgram + kList + "[actions.a]\ncaption = \"A\"\n[actions.a]\ncaption = \"B\"\n",
-                "9:1", "redefine"},
+                "9:1", "redefine", "[actions.a] already stands at line 7"},
         Refusal{"TwentyOneEntries", longList(21), "6:112", "at most 20"},
         Refusal{"ThirtyLists", manyLists(30), "91:8", "at most 29"},
         Refusal{"HundredActions", manyOf("actions", "caption = \"\"\n", 99), "205:10", "at most 99"},
@@ -361,7 +390,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "unknown key 'capti\u00f3n'"},
         Refusal{"NonAsciiDuplicateName",
                 kProgram + kList + "[actions.\"\u00e9\"]\ncaption = \"A\"\n[actions.\"\u00e9\"]\ncaption = \"B\"\n",
-                "9:1", "\u00e9"},
+                "9:1", "\u00e9", "already stands above"},
         Refusal{"EmptyFirstList", kProgram + "[lists.l]\nlabel = \"L\"\nactions = []\n", "4:8",
                 "empty, but the first page shows it"},
         Refusal{"EmptyNextList", kProgram + kList + "[lists.e]\nlabel = \"\"\nactions = []\n"
@@ -404,6 +433,63 @@ INSTANTIATE_TEST_SUITE_P(
                                                   kList + "[actions.a]\ncaption = \"A\"\n",
                 "3:17", "at most 5 strings"}),
     [](const testing::TestParamInfo<Refusal>& param) { return std::string(param.param.name); });
+
+// Mistakes that compile but lose a piece of the command or a whole action or list: each is warned about at the
+// line of its action or list, with the fix. The fixed form compiles without a warning.
+TEST(ConfigSource, MistakesThatCompileAreWarnedAtTheirLine) {
+    struct Warned {
+        const char* name;
+        std::string action;  // the keys of [actions.a], which the list "l" offers
+        const char* message;  // a part of the warning; nullptr: no warning
+    };
+    const Warned cases[] = {
+        {"path mark without a path", "text = \"-i p@\"\n", "action 'a''s text holds p@, but nothing replaces it"},
+        {"manual mark without manual arguments", "text = \"-q m@\"\n",
+         "action 'a''s text holds m@, but nothing replaces it"},
+        {"path mark at the very start", "text = \"p@ /E\"\npath = \"p\"\n",
+         "action 'a''s text starts with p@, and a mark at the very start is never replaced: the path is lost and the "
+         "program gets \"p@\"; begin the text with a space (\" p@ ...\")"},
+        {"manual mark at the very start", "text = \"m@ -x\"\nmanual = \"m\"\n",
+         "action 'a''s text starts with m@"},
+        {"path mark with the path placed on its own", "text = \"-i p@\"\npath = \"p\"\norder = [\"action\", \"path\"]\n",
+         "holds p@, but nothing replaces it"},
+        {"path placed nowhere", "text = \"-i\"\npath = \"p\"\n", "takes a path that never reaches the command line"},
+        {"manual arguments placed nowhere", "text = \"-q\"\nmanual = \"m\"\n",
+         "takes manual arguments that never reach the command line"},
+        {"path with no text to go into", "path = \"p\"\norder = []\n", "takes a path that never reaches"},
+        {"the fix for a leading mark", "text = \" p@ /E\"\npath = \"p\"\n", nullptr},
+        {"manual words into marks", "text = \"-x m@=m@\"\nmanual = \"m\"\n", nullptr},
+    };
+    const std::string rest = "[paths.p]\ndialog = \"open\"\nlabel = \"\"\n[manuals.m]\nlabel = \"\"\n";
+    for (const Warned& w : cases) {
+        const Compiled c = compile(kProgram + kList + "[actions.a]\ncaption = \"A\"\n" + w.action + rest);
+        ASSERT_TRUE(c.outcome.ok()) << w.name << "\n" << errorsOf(c);
+        if (w.message == nullptr) {
+            EXPECT_TRUE(c.outcome.warnings.empty()) << w.name << ": " << c.outcome.warnings.front().message;
+            continue;
+        }
+        ASSERT_EQ(c.outcome.warnings.size(), 1u) << w.name;
+        EXPECT_EQ(c.outcome.warnings[0].where.line, 7u) << w.name;
+        EXPECT_NE(c.outcome.warnings[0].message.find(w.message), std::string::npos)
+            << w.name << ": " << c.outcome.warnings[0].message;
+    }
+
+    // An action that no list offers, and a list that neither the first list nor any 'next' names.
+    const Compiled unreached = compile(kProgram + kList + "[lists.lost]\nlabel = \"Lost\"\nactions = [\"a\"]\n" +
+                                       "[actions.a]\ncaption = \"A\"\n[actions.spare]\ncaption = \"S\"\n");
+    ASSERT_TRUE(unreached.outcome.ok()) << errorsOf(unreached);
+    ASSERT_EQ(unreached.outcome.warnings.size(), 2u);
+    EXPECT_EQ(unreached.outcome.warnings[0].where.line, 7u);
+    EXPECT_EQ(unreached.outcome.warnings[0].message,
+              "list 'lost' is neither the first list nor any action's 'next', so no page shows it: name it in an "
+              "action's 'next' (or in 'first-list'), or remove it");
+    EXPECT_EQ(unreached.outcome.warnings[1].where.line, 12u);
+    EXPECT_EQ(unreached.outcome.warnings[1].message,
+              "action 'spare' is on no list, so no page offers it: add it to a list's 'actions', or remove it");
+    EXPECT_EQ(formatDiagnostic("prog.toml", unreached.outcome.warnings[1], true),
+              "warning: prog.toml:12: action 'spare' is on no list, so no page offers it: add it to a list's "
+              "'actions', or remove it");
+}
 
 // Inputs on which fuzzing found the parser reaching undefined behaviour: it classified a character from
 // U+0080..U+FFFF while reading a bare name or a malformed token for its message. Each is refused in the

@@ -4,9 +4,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
+#include <vector>
 #include <string>
 
 #include "atomic_file.h"
+#include "authoring_commands.h"
 #include "config_source.h"
 #include "description/table_builder.h"
 #include "launch/command_line.h"
@@ -129,6 +132,103 @@ TEST_F(ExampleCommandLines, ConverterQualityWordsComeBeforeTheOutput) {
                            {"Video", "H.264", "", ""},
                            {"Output", "Write to, with quality", "C:\\out.mp4", "-crf 23"}}),
               "-i \"C:\\in.mov\" -c:v h264 -crf 23 -y \"C:\\out.mp4\" ");
+}
+
+// The getting-started guide's example is the shipped xcopy example, and its console transcripts are what vxtool
+// prints: each "> vxtool ..." line is run in a folder holding the example as prog.toml, and what it writes to
+// standard output must be the lines below it (trailing spaces aside: the guide's lines have none). A command
+// shown without output is a refusal, whose message the guide quotes as "error output: `...`".
+TEST(GettingStartedGuide, ExampleIsTheShippedOneAndEveryCommandPrintsWhatTheGuideShows) {
+    const std::string guide = readSource(sourceDir() / "docs" / "getting-started.md");
+    const std::string example = readSource(sourceDir() / "examples" / "xcopy" / "prog.toml");
+    const auto tomlStart = guide.find("```toml\n");
+    ASSERT_NE(tomlStart, std::string::npos);
+    const auto tomlEnd = guide.find("```\n", tomlStart + 8);
+    EXPECT_EQ(guide.substr(tomlStart + 8, tomlEnd - tomlStart - 8), example);
+
+    const fs::path dir = fs::temp_directory_path() / ("brennic_guide_" + std::to_string(reinterpret_cast<std::uintptr_t>(&guide)));
+    fs::create_directories(dir);
+    {
+        std::string problem;
+        ASSERT_TRUE(writeFileAtomically((dir / "prog.toml").string(), example, problem)) << problem;
+    }
+    const fs::path before = fs::current_path();
+    fs::current_path(dir);
+
+    auto rightTrimmed = [](std::string text) {
+        std::string out;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            out += line + "\n";
+        }
+        return out;
+    };
+    // Words as the console splits them: spaces separate, double quotes group.
+    auto words = [](const std::string& line) {
+        std::vector<std::string> result;
+        std::string word;
+        bool quoted = false, any = false;
+        for (char c : line) {
+            if (c == '"') {
+                quoted = !quoted;
+                any = true;
+            } else if (c == ' ' && !quoted) {
+                if (any) result.push_back(word);
+                word.clear();
+                any = false;
+            } else {
+                word += c;
+                any = true;
+            }
+        }
+        if (any) result.push_back(word);
+        return result;
+    };
+    const std::pair<const char*, vxtool::CommandFunction> commands[] = {
+        {"compile", vxtool::compileCommand}, {"check", vxtool::checkCommand}, {"preview", vxtool::previewCommand}};
+
+    int run = 0;
+    for (auto block = guide.find("```console\n"); block != std::string::npos; block = guide.find("```console\n", block + 1)) {
+        const auto end = guide.find("```\n", block + 11);
+        std::istringstream lines(guide.substr(block + 11, end - block - 11));
+        std::vector<std::pair<std::string, std::string>> transcript;  // command, expected output
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("> ", 0) == 0)
+                transcript.emplace_back(line.substr(2), "");
+            else if (!transcript.empty())
+                transcript.back().second += line + "\n";
+        }
+        for (const auto& [command, expected] : transcript) {
+            const std::vector<std::string> all = words(command);
+            ASSERT_GE(all.size(), 2u) << command;
+            ASSERT_EQ(all[0], "vxtool") << command;
+            vxtool::CommandFunction function = nullptr;
+            for (const auto& [name, f] : commands) {
+                if (all[1] == name) function = f;
+            }
+            ASSERT_NE(function, nullptr) << command;
+            std::ostringstream out, err;
+            const int status = function(std::vector<std::string>(all.begin() + 2, all.end()), out, err);
+            ++run;
+            EXPECT_EQ(rightTrimmed(out.str()), expected) << command << "\n" << err.str();
+            if (!expected.empty() || all[1] == "compile") {
+                EXPECT_EQ(status, 0) << command << "\n" << err.str();
+                EXPECT_EQ(err.str(), "") << command;
+                continue;
+            }
+            EXPECT_EQ(status, 1) << command;
+            const auto quotedAt = guide.find("error output: `", end);
+            ASSERT_NE(quotedAt, std::string::npos);
+            const auto quoteEnd = guide.find('`', quotedAt + 15);
+            std::string message = guide.substr(quotedAt + 15, quoteEnd - quotedAt - 15);
+            for (auto at = message.find('\n'); at != std::string::npos; at = message.find('\n')) message[at] = ' ';
+            EXPECT_EQ(err.str(), "vxtool preview: " + message + "\n");
+        }
+    }
+    fs::current_path(before);
+    fs::remove_all(dir);
+    EXPECT_EQ(run, 5);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // console output they are printed through.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -294,6 +295,170 @@ public:
 protected:
     void write(std::string_view text) override { writes.emplace_back(text); }
 };
+
+fs::path sourceDir() {
+    const char* dir = std::getenv("BRENNIC_SOURCE_DIR");
+    return dir != nullptr ? fs::path(dir) : fs::path(BRENNIC_TEST_SOURCE_DIR);
+}
+
+std::string example(const char* name) { return (sourceDir() / "examples" / name).string(); }
+
+// The command for a choice on each page, as "Copy command line" copies it, then Start's warning lines.
+struct PreviewCase {
+    const char* example;
+    std::vector<std::string> choices;
+    const char* output;
+};
+
+TEST_F(VxtoolAuthoring, PreviewGivesTheCommandOfEveryExampleInEveryMode) {
+    const PreviewCase cases[] = {
+        // xcopy: the guide's command, then each console mode; nothing chosen leaves the paths empty.
+        {"xcopy/prog.toml",
+         {"--programs", "C:\\Windows", "--entry", "1=folder-tree", "--path", "1=C:\\Work", "--path",
+          "2=D:\\Backup\\Work", "--entry", "3=overwrite"},
+         "\"C:\\Windows\\System32\\xcopy.exe\" \"C:\\Work\" /E /I \"D:\\Backup\\Work\" /Y \n"},
+        {"xcopy/prog.toml",
+         {"--programs", "C:\\Windows\\", "--mode", "output", "--entry", "1=The files of a folder, without subfolders",
+          "--path", "1=C:\\My Work", "--path", "2=E:\\", "--entry", "3=newer-only"},
+         "\"C:\\Windows\\System32\\xcopy.exe\" \"C:\\My Work\" /I \"E:\\\\\" /D /Y \n"},
+        {"xcopy/prog.toml", {"--programs", "C:\\Windows", "--mode", "show"},
+         "\"C:\\Windows\\System32\\xcopy.exe\"  /E /I  /Y \nArgument 1 Empty path\nArgument 2 Empty path\n"},
+        {"xcopy/prog.toml",
+         {"--programs", "C:\\Windows", "--mode", "hold", "--path", "1=C:\\Work", "--path", "2=D:\\Copy", "--entry",
+          "3=other-switches", "--manual", "3=/H /K"},
+         "cmd.exe /k C: && cd \"C:\\Windows\\System32\" && \"C:\\Windows\\System32\\xcopy.exe\" \"C:\\Work\" /E /I "
+         "\"D:\\Copy\" /Y /H /K \n"},
+        {"xcopy/prog.toml", {"--programs", "C:\\Windows", "--entry", "3=other-switches", "--path", "1=C:\\A", "--path",
+          "2=C:\\B"},
+         "\"C:\\Windows\\System32\\xcopy.exe\" \"C:\\A\" /E /I \"C:\\B\" /Y  \nArgument 3 Empty manual args\n"},
+        // The demo: marks filled from the path and the manual words, three pages.
+        {"demo/demo.toml",
+         {"--programs", "D:\\Tools", "--entry", "1=convert", "--path", "1=C:\\in put.wav", "--entry",
+          "2=quality-custom", "--manual", "2=5", "--path", "2=C:\\log.txt", "--entry", "3=Write to a file", "--path",
+          "3=C:\\out.mp3"},
+         "\"D:\\Tools\\Demo\\brennic-demo.exe\" --convert \"C:\\in put.wav\" -q 5 --log \"C:\\log.txt\" -o "
+         "\"C:\\out.mp3\" \n"},
+        {"demo/demo.toml", {"--programs", "D:\\Tools", "--mode", "hold", "--entry", "1=tag", "--manual", "1=title x"},
+         "cmd.exe /k D: && cd \"D:\\Tools\\Demo\" && \"D:\\Tools\\Demo\\brennic-demo.exe\" --tag title=x \n"},
+        {"converter/prog.toml",
+         {"--programs", "C:\\P", "--mode", "show", "--path", "1=C:\\in.mov", "--entry", "2=vp9", "--entry",
+          "3=to-file-quality", "--manual", "3=-crf 23"},
+         "\"C:\\P\\mconv\\mconv.exe\" -i \"C:\\in.mov\" -c:v vp9 -crf 23 -y  \nArgument 3 Empty path\n"},
+        {"archiver/prog.toml", {"--programs", "C:\\P", "--mode", "output", "--path", "1=C:\\a.pak"},
+         "\"C:\\P\\packit\\packit.exe\" a \"C:\\a.pak\" -mx=0  \nArgument 3 Empty path\n"},
+        {"downloader/prog.toml", {"--programs", "C:\\P", "--manual", "1=https://example.org/a.iso"},
+         "\"C:\\P\\fetchit\\fetchit.exe\" https://example.org/a.iso -P  \nArgument 2 Empty path\n"},
+    };
+    for (const PreviewCase& c : cases) {
+        std::vector<std::string> args{example(c.example)};
+        args.insert(args.end(), c.choices.begin(), c.choices.end());
+        const ToolRun r = run(previewCommand, args);
+        EXPECT_EQ(r.status, 0) << c.example << " " << testing::PrintToString(c.choices) << "\n" << r.err;
+        EXPECT_EQ(r.out, c.output) << c.example << " " << testing::PrintToString(c.choices);
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST_F(VxtoolAuthoring, PreviewReadsCompiledConfigsAndTheirFolder) {
+    ASSERT_EQ(run(compileCommand, {example("xcopy/prog.toml"), "-o", path("prog.vx")}).status, 0);
+    // A compiled config knows no TOML keys: entries are named by their captions. The programs folder is the
+    // config's own folder unless one is given.
+    ToolRun r = run(previewCommand, {path("prog.vx"), "--entry", "1=A folder with all its subfolders", "--path",
+                                     "1=C:\\Work", "--path", "2=D:\\Copy", "--entry", "3=Overwrite it"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "\"" + fs::absolute(dir_).string() + "\\System32\\xcopy.exe\" \"C:\\Work\" /E /I \"D:\\Copy\" /Y \n");
+    ToolRun byKey = run(previewCommand, {path("prog.vx"), "--entry", "1=folder-tree"});
+    EXPECT_EQ(byKey.status, 1);
+    EXPECT_NE(byKey.err.find("page 1: no entry \"folder-tree\""), std::string::npos) << byKey.err;
+}
+
+TEST_F(VxtoolAuthoring, PreviewRefusesChoicesThePagesCannotMake) {
+    const std::string demo = example("demo/demo.toml");
+    const std::pair<std::vector<std::string>, const char*> refused[] = {
+        // Page 2 after "Show the version" is not in use; the message names the lists page 2 can show.
+        {{"--entry", "1=show-version", "--entry", "2=quality-high"},
+         "page 2: not in use: \"Show the version\" on page 1 leads to no further page; page 2 can show 'quality' "
+         "(\"Quality\") or 'destination' (\"Destination\")"},
+        // An entry of another list: page 2 shows "Quality" after "Convert a media file".
+        {{"--entry", "2=into-folder"},
+         "page 2: no entry \"into-folder\": the page shows 'quality' (\"Quality\") after \"Convert a media file\" on "
+         "page 1"},
+        {{"--entry", "1=copy", "--entry", "2=into-folder", "--entry", "3=High"}, "page 3: not in use"},
+        {{"--entry", "1=show-version", "--path", "1=C:\\x"}, "page 1: \"Show the version\" takes no path"},
+        {{"--entry", "1=copy", "--manual", "1=x"}, "page 1: \"Copy a file\" takes no manual arguments"},
+        {{"--entry", "1=nothing-like-it"}, "page 1: no entry \"nothing-like-it\""},
+    };
+    for (const auto& [choices, message] : refused) {
+        std::vector<std::string> args{demo};
+        args.insert(args.end(), choices.begin(), choices.end());
+        const ToolRun r = run(previewCommand, args);
+        EXPECT_EQ(r.status, 1) << testing::PrintToString(choices);
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    // Where a wrong entry is: "into-folder" is on the list page 2 shows after "Copy a file".
+    EXPECT_NE(run(previewCommand, {demo, "--entry", "2=into-folder"}).err.find("\"into-folder\" is on 'destination'"),
+              std::string::npos);
+
+    const std::vector<std::string> usage[] = {
+        {},
+        {demo, "--entry", "4=x"},
+        {demo, "--entry", "1"},
+        {demo, "--path", "0=C:\\"},
+        {demo, "--mode", "console"},
+        {demo, "--entry", "1=copy", "--entry", "1=tag"},
+        {demo, "--programs"},
+        {demo, "other.toml"},
+    };
+    for (const auto& args : usage) {
+        const ToolRun r = run(previewCommand, args);
+        EXPECT_EQ(r.status, 2) << testing::PrintToString(args);
+        EXPECT_NE(r.err.find("Usage: vxtool preview"), std::string::npos) << r.err;
+    }
+    const ToolRun missing = run(previewCommand, {path("absent.vx")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Load file error"), std::string::npos) << missing.err;
+    std::string broken = kSource;
+    broken.replace(broken.find("\"in\""), 4, "\"inn\"");
+    const ToolRun refusedSource = run(previewCommand, {write("bad.toml", broken)});
+    EXPECT_EQ(refusedSource.status, 1);
+    EXPECT_NE(refusedSource.err.find("hint: the closest name is 'in'"), std::string::npos) << refusedSource.err;
+}
+
+// check gives the same warnings on a source (with its file and line) and on the config compiled from it (by
+// number and caption); compile prints them too and still writes the config.
+TEST_F(VxtoolAuthoring, CheckWarnsAboutTheSameMistakesInSourceAndConfig) {
+    const std::string source = write("prog.toml", std::string(kSource) +
+                                                      "[actions.stray]\n"
+                                                      "caption = \"Stray\"\n"
+                                                      "text = \"p@ -x\"\n"
+                                                      "path = \"in\"\n");
+    const ToolRun compiled = run(compileCommand, {source, "-o", path("prog.vx")});
+    EXPECT_EQ(compiled.status, 0);
+    const std::string atStart =
+        "'s text starts with p@, and a mark at the very start is never replaced: the path is lost and the program "
+        "gets \"p@\"; begin the text with a space (\" p@ ...\") or give the path a place of its own in 'order'\n";
+    const std::string onNoList = " is on no list, so no page offers it: add it to a list's 'actions', or remove it\n";
+    EXPECT_EQ(compiled.err, "warning: " + source + ":18: action 'stray'" + atStart + "warning: " + source +
+                                ":18: action 'stray'" + onNoList);
+
+    const std::string summary = "ok\nlists 1, actions 2, path specs 1, manual specs 0, filter texts 1, executable "
+                                "tool.exe, texts UTF-8\n";
+    const ToolRun fromSource = run(checkCommand, {source});
+    EXPECT_EQ(fromSource.status, 0);
+    EXPECT_EQ(fromSource.out, summary + "warning: " + source + ":18: action 'stray'" + atStart + "warning: " +
+                                  source + ":18: action 'stray'" + onNoList);
+    const ToolRun fromConfig = run(checkCommand, {path("prog.vx")});
+    EXPECT_EQ(fromConfig.status, 0);
+    EXPECT_EQ(fromConfig.out, summary + "warning: action 2 (\"Stray\")" + atStart + "warning: action 2 (\"Stray\")" +
+                                  onNoList);
+
+    // A source the compiler refuses: its errors, exit status 1.
+    const ToolRun refused = run(checkCommand, {write("bad.toml", "[program]\nexecutable = \"t.exe\n")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find(":2:20: hint: the text begun on this line has no closing quote"), std::string::npos)
+        << refused.err;
+}
 
 TEST(ConsoleOutput, WritesHoldWholeCharactersOnly) {
     std::string text = "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\n";

@@ -37,7 +37,9 @@ TOML_IMPL_NAMESPACE_START {
 TOML_IMPL_NAMESPACE_END;
 #include <toml++/toml.h>
 
+#include "config_lint.h"
 #include "description/config_loader.h"
+#include "description/table_builder.h"
 #include "parser_text.h"
 #include "source_text.h"
 
@@ -212,10 +214,10 @@ public:
     CompileOutcome run(std::string_view text, std::string_view sourceName);
 
 private:
-    void error(SourceLocation where, std::string message) { outcome_.errors.push_back({where, std::move(message)}); }
+    void error(SourceLocation where, std::string message) { outcome_.errors.push_back({where, std::move(message), {}}); }
     void error(const toml::node& node, std::string message) { error(locationOf(node.source()), std::move(message)); }
     void warning(SourceLocation where, std::string message) {
-        outcome_.warnings.push_back({where, std::move(message)});
+        outcome_.warnings.push_back({where, std::move(message), {}});
     }
 
     void checkKeys(const toml::table& table, std::initializer_list<std::string_view> allowed,
@@ -389,6 +391,13 @@ std::optional<std::uint16_t> Compiler::reference(const toml::node& node, const K
     if (found == kind.index.end()) {
         error(node, what + " names " + quotedName(*name) + ", but there is no [" + kind.tableName + "." + *name +
                         "]");
+        std::vector<std::string> names;
+        for (const Entry& entry : kind.entries) names.push_back(entry.name);
+        const std::string closest = closestName(*name, names);
+        if (!closest.empty()) {
+            outcome_.errors.back().hint =
+                "the closest name is " + quotedName(closest) + " ([" + kind.tableName + "." + closest + "])";
+        }
         return std::nullopt;
     }
     return found->second;
@@ -711,22 +720,6 @@ void Compiler::readActions() {
             }
         }
 
-        // Pieces that the command line would silently lose.
-        const std::string actionText = out.actionText.value_or("");
-        if (out.record.pathSpecNo != 0 && positions[0] == 0) {
-            const auto mark = actionText.find("p@");
-            if (positions[1] == 0 || mark == std::string::npos || mark == 0) {
-                warning(entry.where, owner.name + " takes a path that never reaches the command line: give it a "
-                                                  "place in 'order' or put p@ into its text (not first)");
-            }
-        }
-        if (out.record.manualSpecNo != 0 && positions[2] == 0) {
-            if (positions[1] == 0 || actionText.size() < 3 || actionText.find("m@", 1) == std::string::npos) {
-                warning(entry.where, owner.name + " takes manual arguments that never reach the command line: "
-                                                  "give them a place in 'order' or put m@ into its text (not "
-                                                  "first)");
-            }
-        }
         actionsOut_.push_back(std::move(out));
     }
 }
@@ -879,6 +872,7 @@ CompileOutcome Compiler::run(std::string_view sourceText, std::string_view sourc
         root = toml::parse(text, sourceName);
     } catch (const toml::parse_error& failure) {
         error(locationOf(failure.source()), parserMessage(failure.description()));
+        outcome_.errors.back().hint = parserHint(failure.description(), text, outcome_.errors.back().where);
         return std::move(outcome_);
     }
 
@@ -906,6 +900,8 @@ CompileOutcome Compiler::run(std::string_view sourceText, std::string_view sourc
             }
         }
     }
+    for (const Entry& entry : actions_.entries) outcome_.actionNames.push_back(entry.name);
+    for (const Entry& entry : lists_.entries) outcome_.listNames.push_back(entry.name);
     chooseTextForm();
     checkReachableLists();
     if (outcome_.ok()) assemble();
@@ -914,6 +910,18 @@ CompileOutcome Compiler::run(std::string_view sourceText, std::string_view sourc
     if (outcome_.ok()) {
         if (const char* damage = findDamage(description_)) {
             error(SourceLocation{}, std::string("the compiled description would be refused: ") + damage);
+        }
+    }
+    if (outcome_.ok()) {
+        ProgramDescription built = description_;
+        if (buildTables(built)) {
+            for (const ConfigMistake& mistake : findConfigMistakes(built)) {
+                const bool list = mistake.kind == ConfigMistake::kListNeverShown;
+                const Kind& kind = list ? lists_ : actions_;
+                if (mistake.index >= kind.entries.size()) continue;
+                const Entry& entry = kind.entries[mistake.index];
+                warning(entry.where, describeMistake(mistake, kind.singular + std::string(" ") + quotedName(entry.name)));
+            }
         }
     }
     auto byLocation = [](const Diagnostic& a, const Diagnostic& b) { return a.where < b.where; };
@@ -930,13 +938,49 @@ CompileOutcome compileSource(std::string_view sourceText, std::string_view sourc
 }
 
 std::string formatDiagnostic(std::string_view sourceName, const Diagnostic& diagnostic, bool warning) {
-    std::string out(sourceName);
-    if (diagnostic.where.line != 0) {
-        out += ":" + std::to_string(diagnostic.where.line) + ":" + std::to_string(diagnostic.where.column);
+    if (warning) {
+        std::string out = "warning: " + std::string(sourceName);
+        if (diagnostic.where.line != 0) out += ":" + std::to_string(diagnostic.where.line);
+        return out + ": " + diagnostic.message;
     }
-    out += warning ? ": warning: " : ": ";
-    out += diagnostic.message;
+    std::string place(sourceName);
+    if (diagnostic.where.line != 0) {
+        place += ":" + std::to_string(diagnostic.where.line) + ":" + std::to_string(diagnostic.where.column);
+    }
+    std::string out = place + ": " + diagnostic.message;
+    if (!diagnostic.hint.empty()) out += "\n" + place + ": hint: " + diagnostic.hint;
     return out;
+}
+
+std::string closestName(std::string_view name, const std::vector<std::string>& names) {
+    // Levenshtein distance over bytes, one row at a time.
+    auto distance = [](std::string_view a, std::string_view b) {
+        std::vector<std::size_t> row(b.size() + 1);
+        for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+        for (std::size_t i = 1; i <= a.size(); ++i) {
+            std::size_t diagonal = row[0];
+            row[0] = i;
+            for (std::size_t j = 1; j <= b.size(); ++j) {
+                const std::size_t above = row[j];
+                row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0u : 1u)});
+                diagonal = above;
+            }
+        }
+        return row[b.size()];
+    };
+    const std::size_t allowed = std::max<std::size_t>(1, name.size() / 3);
+    std::string best;
+    std::size_t bestDistance = allowed + 1;
+    for (const std::string& candidate : names) {
+        const std::size_t d = distance(name, candidate);
+        // A name that shares nothing with the one written is no slip of the pen.
+        if (d >= name.size() || d >= candidate.size()) continue;
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = candidate;
+        }
+    }
+    return best;
 }
 
 }  // namespace brennic::authoring

@@ -27,11 +27,16 @@ struct SourceLocation {
 struct Diagnostic {
     SourceLocation where;
     std::string message;
+    std::string hint;  // how the usual cause of this error is fixed; empty when there is no such advice
 };
 
 struct CompileOutcome {
     std::vector<Diagnostic> errors;    // in source order; empty when the source compiled
     std::vector<Diagnostic> warnings;  // things that compile but are probably not meant
+    // The TOML keys of the actions and lists, in their order in the compiled config (filled once the source
+    // parses).
+    std::vector<std::string> actionNames;
+    std::vector<std::string> listNames;
 
     bool ok() const { return errors.empty(); }
 };
@@ -41,8 +46,13 @@ struct CompileOutcome {
 CompileOutcome compileSource(std::string_view sourceText, std::string_view sourceName,
                              ProgramDescription& description);
 
-// "file:line:column: message" (or "file: message" without a location); warnings carry "warning: ".
+// An error is "file:line:column: message" (or "file: message" without a location), followed by a line
+// "file:line:column: hint: ..." when it has a hint. A warning is "warning: file:line: message".
 std::string formatDiagnostic(std::string_view sourceName, const Diagnostic& diagnostic, bool warning = false);
+
+// The name among `names` closest to `name` by edit distance, when it is close enough to be a slip of the pen
+// (at most a third of the name's length, and at least 1, differing); empty otherwise.
+std::string closestName(std::string_view name, const std::vector<std::string>& names);
 
 // Names of the three pieces of an action's command text, as written in `order` and `positions`.
 inline constexpr std::string_view kPieceNames[3] = {"path", "action", "manual"};

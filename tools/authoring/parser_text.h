@@ -26,4 +26,10 @@ ParserText toParserText(std::string_view source);
 // as escapes, and a character the parser cut off at the end of a long message left out.
 std::string parserMessage(std::string_view message);
 
+// Advice for the parser messages whose usual cause is not plain from the message: a string left open at the
+// end of its line or of the file, a backslash in a Windows path taken for an escape, a table or key given
+// twice (with the line of the first). `text` is what the parser read, `where` the place it reported. Empty
+// for every other message.
+std::string parserHint(std::string_view message, std::string_view text, SourceLocation where);
+
 }  // namespace brennic::authoring

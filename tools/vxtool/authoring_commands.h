@@ -1,4 +1,5 @@
-// vxtool's authoring commands: compile (source to config), decompile (config to source), dump (config to text).
+// vxtool's authoring commands: compile (source to config), decompile (config to source), dump (config to text),
+// preview (the command for a choice on each page).
 // Each takes the words after the command name and returns the exit status: 0 success, 1 refused input,
 // 2 usage error.
 #pragma once
@@ -20,10 +21,13 @@ inline constexpr int kExitUsage = 2;
 int compileCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int decompileCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// preview CONFIG [choices]: the command line Brennic would run and the warnings Start would show.
+int previewCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 extern const char* const kCompileHelp;
 extern const char* const kDecompileHelp;
 extern const char* const kDumpHelp;
+extern const char* const kPreviewHelp;
 
 // The words of a command: one input file and an optional "-o FILE"; "-h"/"--help" asks for help.
 struct InputAndOutput {

@@ -1,4 +1,4 @@
-// vxtool: check, and (when built with the authoring library) compile, decompile and dump config files.
+// vxtool: check, and (when built with the authoring library) compile, decompile, dump and preview config files.
 #include <iostream>
 #include <string>
 #include <utility>
@@ -27,6 +27,7 @@ const Command kCommands[] = {
     {"compile", compileCommand},
     {"decompile", decompileCommand},
     {"dump", dumpCommand},
+    {"preview", previewCommand},
 #endif
 };
 
