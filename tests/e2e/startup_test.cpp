@@ -169,6 +169,42 @@ E2E_TEST(ConfigPathOnTheCommandLine) {
     }
 }
 
+// The program's folder is where its file is, however the command line names it: by a bare name from another
+// current folder (found on PATH), or by an unquoted path with a space, as CreateProcess accepts it.
+E2E_TEST(TheProgramDirectoryIsTheFolderOfTheProgramFile) {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+    {
+        App app = App::start(App::Launch{"", workDir(), brennicExePath(), "brennic"});
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        expectDescriptionItems(app, true);
+    }
+    const std::string spaced = join(workDir(), "my app");
+    REQUIRE(makeFolders(spaced));
+    REQUIRE(copyFile(brennicExePath(), join(spaced, "brennic.exe")));
+    REQUIRE(copyFile(join(appDir(), "prog.vx"), join(spaced, "prog.vx")));
+    {
+        App app = App::start(App::Launch{"", workDir(), join(spaced, "brennic.exe"), join(spaced, "brennic.exe")});
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        expectDescriptionItems(app, true);
+    }
+    // The argument after such a path is still the config path, against the current folder.
+    writeConfigFile(join(join(workDir(), "cfg"), "a.vx"), sampleTables());
+    {
+        App app = App::start(App::Launch{"", workDir(), join(spaced, "brennic.exe"),
+                                         join(spaced, "brennic") + " cfg\\a.vx"});
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        expectDescriptionItems(app, true);
+    }
+}
+
 E2E_TEST(TheProgramDirectoryIsAbsoluteWhenStartedByAQuotedRelativeName) {
     resetWorkspace();
     deleteOptions();
