@@ -5,11 +5,12 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev lld llvm
   libtomlplusplus-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   zip unzip
+  nodejs npm
 )
 
 missing=()
