@@ -217,6 +217,26 @@ E2E_TEST(TheProgramDirectoryIsAbsoluteWhenStartedByAQuotedRelativeName) {
     expectDescriptionItems(app, true);
 }
 
+// The described program's big and small icons are the images of its icon group drawn for those sizes, not its
+// first image whatever its size; each time they replace icons, the window still shows the right ones.
+E2E_TEST(TheDescribedProgramsIconsAreTheImagesForTheirSizes) {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+    const std::string exe = describedExe(sampleTables(), appDir());
+    REQUIRE(copyFile(builtProgram("brennic_e2e_icon_sizes.exe"), exe));
+    REQUIRE(GetSystemMetrics(SM_CXICON) == 32 && GetSystemMetrics(SM_CXSMICON) == 16);  // the prefix's 96 DPI
+    App app = App::start();
+    REQUIRE(app.mainWindow() != nullptr);
+    CHECK(app.settle());
+    CHECK(!app.openBox().has_value());
+    CHECK_EQ(app.bigIconPixel().value_or(0), 0xFFE08020u);  // the 32-pixel image
+    const auto small = app.smallIcon();
+    REQUIRE(small.has_value());
+    CHECK_EQ(small->width, 16);
+    CHECK_EQ(small->centre, 0xFF20C020u);  // the 16-pixel image
+}
+
 E2E_TEST(TheDescribedProgramsIconIsReadFrom64And32BitPrograms) {
     resetWorkspace();
     deleteOptions();
