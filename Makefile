@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native asan windows fuzz unit unit-asan e2e fuzz-smoke test run bench dist clean
+.PHONY: all deps native asan windows windows-clang workflow-check fuzz unit unit-asan e2e fuzz-smoke test run bench dist clean
 
 all: native windows
 
@@ -21,6 +21,16 @@ windows: deps
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
 
+# The second compiler: brennic.exe and vxtool.exe built with clang (warnings as errors); the end-to-end tests run
+# once, on the GCC build.
+windows-clang: deps
+	cmake --preset windows-clang >/dev/null
+	cmake --build --preset windows-clang -j $(JOBS)
+
+# The Windows CI workflow checked against the workflow schema (it runs only on GitHub).
+workflow-check: deps
+	tools/check-workflows.sh
+
 fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
@@ -37,7 +47,7 @@ e2e: windows native
 fuzz-smoke: fuzz
 	tools/fuzz-smoke.sh
 
-test: unit unit-asan e2e fuzz-smoke
+test: unit unit-asan windows-clang workflow-check e2e fuzz-smoke
 
 run: windows native
 	tools/run.sh

@@ -61,8 +61,9 @@ INT_PTR CALLBACK mainProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG: {
         HINSTANCE instance = GetModuleHandleW(nullptr);
-        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(instance, L"ICON")));
-        HANDLE small = LoadImageW(instance, L"ICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+        HICON big = LoadIconW(instance, MAKEINTRESOURCEW(IDI_BRENNIC));
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        HANDLE small = LoadImageW(instance, MAKEINTRESOURCEW(IDI_BRENNIC), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
         SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
         SetMenu(window, LoadMenuW(instance, MAKEINTRESOURCEW(IDM_MAIN)));

@@ -13,12 +13,24 @@ if(BRENNIC_WIN32_SOURCES)
     ${PROJECT_SOURCE_DIR}/resources/pages.rc ${PROJECT_SOURCE_DIR}/resources/resource_ids.h)
   target_compile_definitions(brennic PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
   brennic_warnings(brennic)
+  if(MSVC)
+    # The .rc embeds the manifest; the linker must not add a second one of its own.
+    target_link_options(brennic PRIVATE /MANIFEST:NO)
+  endif()
 endif()
 
 # Size of the shipped program (at most 1 MiB, `make bench` checks it): optimised for size, unused functions
 # and data dropped at link time, no symbols kept. Most of the program is the statically linked C++ library.
 if(TARGET brennic)
-  target_compile_options(brennic_core PRIVATE -Os -ffunction-sections -fdata-sections)
-  target_compile_options(brennic PRIVATE -Os -ffunction-sections -fdata-sections)
-  target_link_options(brennic PRIVATE -Wl,--gc-sections -s)
+  if(MSVC)
+    # /Gy /Gw put each function and datum in its own section, /OPT:REF /OPT:ICF drop and fold the unused ones;
+    # symbols go to the .pdb, never into the program.
+    target_compile_options(brennic_core PRIVATE $<$<NOT:$<CONFIG:Debug>>:/O1 /Gy /Gw>)
+    target_compile_options(brennic PRIVATE $<$<NOT:$<CONFIG:Debug>>:/O1 /Gy /Gw>)
+    target_link_options(brennic PRIVATE $<$<NOT:$<CONFIG:Debug>>:/OPT:REF /OPT:ICF>)
+  else()
+    target_compile_options(brennic_core PRIVATE -Os -ffunction-sections -fdata-sections)
+    target_compile_options(brennic PRIVATE -Os -ffunction-sections -fdata-sections)
+    target_link_options(brennic PRIVATE -Wl,--gc-sections -s)
+  endif()
 endif()

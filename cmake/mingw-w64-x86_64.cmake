@@ -13,3 +13,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The shipped programs need only system DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Header-only libraries of the build machine (toml++) are looked up outside the MinGW-w64 tree.
+list(APPEND CMAKE_PREFIX_PATH /usr)

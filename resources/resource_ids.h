@@ -96,8 +96,12 @@
 #define IDC_PRESET_LIST 1152
 #define IDC_PRESET_LIST_LABEL 1153
 
-/* Private window message: a page updates the status bar for itself. */
-#define WM_BRENNIC_REFRESH_STATUS (0x0400 + 1)
+/* The program's icon group. */
+#define IDI_BRENNIC 1250
+
+/* Private window message: a page updates the status bar for itself. WM_APP + 2: in a dialog, WM_USER + 1 is
+   DM_SETDEFID, and a page that received it would lose its default button. */
+#define WM_BRENNIC_REFRESH_STATUS (0x8000 + 2)
 /* Private window message, posted to the main window: the command may have changed, show it again.
    (WM_APP + 1: the WM_USER range belongs to the dialog messages there.) */
 #define WM_BRENNIC_COMMAND_CHANGED (0x8000 + 1)

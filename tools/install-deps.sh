@@ -5,11 +5,12 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev lld llvm
   libtomlplusplus-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   zip unzip
+  nodejs
 )
 
 missing=()
@@ -18,6 +19,10 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+
+# The workflow check runs a validator from the npm registry: npm comes with some nodejs builds and is a package
+# of its own in Debian's.
+if ! command -v npm >/dev/null 2>&1; then missing+=(npm); fi
 
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0

@@ -5,6 +5,8 @@ directory entry says.
 
 Usage: make-icon.py OUT.ico            the program's icon: 16, 20, 24, 32, 40, 48, 64 and 256 pixels
        make-icon.py OUT.ico RRGGBB     a plain 32 x 32 tile of one colour (test programs)
+       make-icon.py OUT.ico RRGGBB@SIZE ...
+                                       one plain tile per size, each in its own colour, in the order given
 
 The 256-pixel image is stored as PNG, as Windows reads it from Vista on (a bitmap of that size would add 260 KiB
 to brennic.exe); the others as 32-bit bitmaps with their AND mask.
@@ -146,10 +148,14 @@ def main():
     if len(sys.argv) == 2:
         wanted = PROGRAM_SIZES
         write_icon(sys.argv[1], [(size, render(size)) for size in wanted])
-    elif len(sys.argv) == 3:
-        c = sys.argv[2]
-        wanted = (32,)
-        write_icon(sys.argv[1], [(32, solid_tile((int(c[0:2], 16), int(c[2:4], 16), int(c[4:6], 16), 255)))])
+    elif len(sys.argv) >= 3:
+        tiles = []
+        for spec in sys.argv[2:]:
+            c, _, size = spec.partition("@")
+            size = int(size or 32)
+            tiles.append((size, solid_tile((int(c[0:2], 16), int(c[2:4], 16), int(c[4:6], 16), 255), size)))
+        wanted = tuple(size for size, _ in tiles)
+        write_icon(sys.argv[1], tiles)
     else:
         sys.exit(__doc__)
     try:

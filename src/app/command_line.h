@@ -7,14 +7,20 @@
 //   a"b  /  "open                 a quote inside an unquoted token, or a quote never closed, fails the split
 //   app    cfg.vx                 after each token every leading space (not tab) is skipped
 // There is no backslash escaping and doubled quotes are not special. Token 0, the program's own path, is always
-// made absolute, quoted or not, so the program directory never depends on how the program was started.
-// A token longer than 259 characters (UTF-16 units, after resolution) fails the split.
+// made absolute, quoted or not. A token longer than 259 characters (UTF-16 units, after resolution) fails the
+// split.
+//
+// The text of token 0 is only what the starter wrote: "brennic" typed in a console whose current folder is
+// elsewhere, or an unquoted C:\My Tools\brennic.exe handed to CreateProcess (which tries each start of the line
+// that ends at a space). When the program knows its own file, that file is the program path, and token 0 is
+// skipped as the system read it: up to the first start of the line that names the file.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brennic {
@@ -29,6 +35,11 @@ class CommandLine {
 public:
     // argumentCount: the number of arguments the platform counts, the program itself included.
     CommandLine(std::string commandLine, std::int32_t argumentCount, FullPathResolver resolve);
+
+    // Token 0 becomes ownPath (the program's file as the system reports it, any length) instead of its text;
+    // its text is only skipped. Call before split; the argument count must already leave out the extra words
+    // an unquoted token 0 with spaces gave the platform (see ownPathPrefixLength).
+    void takeOwnPath(std::string ownPath, std::size_t unquotedLength);
 
     // The smaller of the argument count and limit, both taken as unsigned.
     std::uint32_t tokensToTake(std::uint32_t limit) const;
@@ -52,7 +63,14 @@ private:
     std::vector<std::string> tokens_;
     std::string remainingText_;
     FullPathResolver resolve_;
+    std::optional<std::string> ownPath_;
+    std::size_t ownPathLength_ = 0;
 };
+
+// How much of an unquoted command line the system took as the program's file: the shortest start that ends at a
+// space (or the end) and, made absolute, names ownPath (with or without ".exe"; letters compared without
+// case); otherwise up to the first space. Without a match nothing better is known.
+std::size_t ownPathPrefixLength(std::string_view text, const std::string& ownPath, const FullPathResolver& resolve);
 
 // The program directory of a program path: the text before its last backslash (the whole path when it has
 // none) followed by one backslash.
@@ -67,8 +85,9 @@ struct StartupPaths {
     std::optional<std::string> configPath;
 };
 
-// Splits the command line into at most two tokens and derives the two paths start-up needs.
-StartupPaths startupPaths(const std::string& text, std::int32_t argumentCount,
-                          const FullPathResolver& resolve);
+// Splits the command line into at most two tokens and derives the two paths start-up needs. ownPath, when the
+// system reports it, is the program's own file: it gives the program directory whatever the command line says.
+StartupPaths startupPaths(const std::string& text, std::int32_t argumentCount, const FullPathResolver& resolve,
+                          const std::optional<std::string>& ownPath = std::nullopt);
 
 }  // namespace brennic

@@ -1,6 +1,9 @@
 // The process's command line for start-up.
 #include "app/command_line_win32.h"
 
+#include <optional>
+#include <string>
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,6 +21,24 @@ std::optional<std::string> fullPathOf(const std::string& name) {
     return narrow(std::wstring_view(buffer, length));
 }
 
+// The program's own file, whatever the command line says, long paths included: the buffer grows until the
+// name fits (a cut name comes back as a full buffer, ERROR_INSUFFICIENT_BUFFER on newer systems).
+std::optional<std::string> ownFilePath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        SetLastError(ERROR_SUCCESS);
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
+        if (length == 0) return std::nullopt;
+        if (length < size && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+            buffer.resize(length);
+            return narrow(buffer);
+        }
+        if (buffer.size() >= 32768) return std::nullopt;  // longer than any path the system accepts
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
 }  // namespace
 
 StartupCommandLine readCommandLine() {
@@ -25,7 +46,7 @@ StartupCommandLine readCommandLine() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (arguments != nullptr) LocalFree(arguments);
-    const StartupPaths paths = startupPaths(narrow(GetCommandLineW()), count, fullPathOf);
+    const StartupPaths paths = startupPaths(narrow(GetCommandLineW()), count, fullPathOf, ownFilePath());
     StartupCommandLine result;
     result.tokens.push_back(paths.programPath);
     // A command line that cannot be split gives no config path: loading then fails as for a missing file.

@@ -7,6 +7,24 @@
 
 namespace brennic {
 
+namespace {
+
+// Enter with a combo box's list dropped down belongs to the list, as in every dialog: it closes the list on the
+// highlighted entry. The accelerator table would otherwise take it as Start and leave the list open. The focus
+// is the combo box itself, or the edit field inside one that takes typing.
+bool isEnterForDroppedList(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) return false;
+    HWND focus = GetFocus();
+    for (int level = 0; level < 2 && focus != nullptr; ++level, focus = GetParent(focus)) {
+        wchar_t className[16] = {};
+        if (GetClassNameW(focus, className, 16) > 0 && lstrcmpiW(className, L"ComboBox") == 0)
+            return SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+    }
+    return false;
+}
+
+}  // namespace
+
 int runDialogProgram(HINSTANCE instance, HWND (*createMainWindow)(HINSTANCE)) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -24,7 +42,7 @@ int runDialogProgram(HINSTANCE instance, HWND (*createMainWindow)(HINSTANCE)) {
         BOOL got;
         while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
             if (got == -1) break;
-            if (TranslateAcceleratorW(mainWindow, accelerators, &message)) continue;
+            if (!isEnterForDroppedList(message) && TranslateAcceleratorW(mainWindow, accelerators, &message)) continue;
             if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);

@@ -143,9 +143,7 @@ public:
 
 private:
     void setIcon(WPARAM which, int widthMetric, int heightMetric) {
-        HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), L"ICON", IMAGE_ICON, GetSystemMetrics(widthMetric),
-                                 GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR);
-        if (icon != nullptr) SendMessageW(window_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+        replaceWindowIcon(window_, which, loadOwnIcon(GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric)));
     }
 
     HWND window_ = nullptr;

@@ -146,8 +146,8 @@ void openArgumentFolder(int index) {
     if (folder.empty()) return;
     // explorer takes the quoted folder literally, so a name with commas or spaces opens where it should.
     const std::wstring parameters = widen(quoteText(folder));
-    shellExecute(views[static_cast<std::size_t>(index)].page(), nullptr, L"explorer", parameters.c_str(), nullptr,
-                 SW_SHOWNORMAL);
+    shellExecute(views[static_cast<std::size_t>(index)].page(), nullptr, systemProgramPath(L"explorer").c_str(),
+                 parameters.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 void showPageMenu(int index) {

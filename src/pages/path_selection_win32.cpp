@@ -60,8 +60,7 @@ class OwnedMessageBoxes : public MessageBoxes {
 public:
     explicit OwnedMessageBoxes(HWND owner) : owner_(owner) {}
     int show(const std::string& text, const std::string& caption, unsigned style) override {
-        return MessageBoxW(style & kMbSystemModal ? nullptr : owner_, widen(text).c_str(), widen(caption).c_str(),
-                           style);
+        return MessageBoxW(owner_, widen(text).c_str(), widen(caption).c_str(), style);
     }
     void beep(unsigned type) override { MessageBeep(type); }
 

@@ -2,7 +2,8 @@
 #include "platform/files.h"
 
 #ifdef _WIN32
-#include <wchar.h>
+#include <share.h>
+#include <stdio.h>
 
 #include "platform/text.h"
 #endif
@@ -15,7 +16,8 @@ FilePointer openFile(const std::string& utf8Path, const char* mode) {
     const std::wstring widePath(units.begin(), units.end());
     const std::string narrowMode(mode);
     const std::wstring wideMode(narrowMode.begin(), narrowMode.end());
-    return FilePointer(_wfopen(widePath.c_str(), wideMode.c_str()));
+    // Shared as fopen shares a file (_wfopen_s would lock it against every other reader).
+    return FilePointer(_wfsopen(widePath.c_str(), wideMode.c_str(), _SH_DENYNO));
 #else
     return FilePointer(std::fopen(utf8Path.c_str(), mode));
 #endif

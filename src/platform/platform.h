@@ -29,7 +29,7 @@ inline constexpr int kSwShow = 5;
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // A modal box owned by the main window (or by no window with kMbSystemModal); returns the answer.
+    // A box modal to the main window (kMbSystemModal adds only topmost); returns the answer.
     virtual int show(const std::string& text, const std::string& caption, unsigned style) = 0;
     virtual void beep(unsigned type) = 0;
 };

@@ -80,6 +80,18 @@ BOOL openFileDialog(LPOPENFILENAMEW dialog) {
     return function != nullptr ? function(dialog) : FALSE;
 }
 
+std::wstring systemProgramPath(const std::wstring& name) {
+    const bool command = lstrcmpiW(name.c_str(), L"cmd.exe") == 0 || lstrcmpiW(name.c_str(), L"cmd") == 0;
+    const bool explorer = lstrcmpiW(name.c_str(), L"explorer") == 0 || lstrcmpiW(name.c_str(), L"explorer.exe") == 0;
+    if (!command && !explorer) return name;
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = command ? GetSystemDirectoryW(folder, MAX_PATH) : GetWindowsDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return name;
+    std::wstring path(folder, length);
+    if (path.back() != L'\\') path += L'\\';
+    return path + (command ? L"cmd.exe" : L"explorer.exe");
+}
+
 BOOL saveFileDialog(LPOPENFILENAMEW dialog) {
     static const auto function = entry<BOOL(WINAPI*)(LPOPENFILENAMEW)>(Library::dialogs, "GetSaveFileNameW");
     return function != nullptr ? function(dialog) : FALSE;

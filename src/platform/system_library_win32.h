@@ -9,6 +9,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <string>
+
 namespace brennic {
 
 UINT dragQueryFile(HDROP drop, UINT index, LPWSTR name, UINT size);  // 0 when unavailable
@@ -19,6 +21,11 @@ PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOW info);  // nullptr when unavailab
 HRESULT shellMalloc(IMalloc** allocator);              // E_FAIL when unavailable
 BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, PWSTR path, DWORD size, GPFIDL_FLAGS flags);
 BOOL openFileDialog(LPOPENFILENAMEW dialog);  // FALSE when unavailable
+
+// The helpers Brennic starts by name, at their full path: "cmd.exe" (or "cmd") in the system folder, "explorer"
+// (or "explorer.exe") in the Windows folder, so that a program of that name in the current folder or beside
+// Brennic is never run instead. Any other name comes back as given; so does a helper whose folder is unknown.
+std::wstring systemProgramPath(const std::wstring& name);
 BOOL saveFileDialog(LPOPENFILENAMEW dialog);
 
 }  // namespace brennic

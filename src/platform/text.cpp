@@ -172,4 +172,13 @@ std::optional<std::string> Windows1252::fromUtf8(std::string_view text) const {
     return out;
 }
 
+CodePageConversion conversionToCodePage(std::uint32_t codePage) {
+    if (codePage == 65001 || codePage == 54936) return {false, true, false};  // UTF-8, GB18030
+    const bool iso2022 = codePage >= 50220 && codePage <= 50229;
+    const bool iscii = codePage >= 57002 && codePage <= 57011;
+    if (iso2022 || iscii || codePage == 52936 || codePage == 65000) return {false, false, false};  // HZ, UTF-7
+    if (codePage == 42) return {false, false, true};  // Symbol
+    return {};
+}
+
 }  // namespace brennic

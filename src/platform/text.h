@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,19 @@ public:
     // The bytes of a UTF-8 text, or nothing when a character has no exact byte form in this code page.
     virtual std::optional<std::string> fromUtf8(std::string_view text) const = 0;
 };
+
+// How to ask the platform for the bytes of a text in a code page (WideCharToMultiByte). Most code pages take the
+// no-best-fit flag and report a default character through a flag pointer. UTF-8 and GB18030 take no flag but
+// "error on invalid characters"; UTF-7, the ISO-2022 and HZ pages, ISCII and Symbol take no flag at all; UTF-7
+// and UTF-8 refuse the flag pointer, and the ISO-2022, HZ, ISCII and GB18030 conversions refuse it as well. Any
+// other combination fails the call for every text. Without the pointer a replaced character shows only when
+// the bytes are read back, so the caller compares them with the text.
+struct CodePageConversion {
+    bool noBestFit = true;          // WC_NO_BEST_FIT_CHARS
+    bool errorOnInvalid = false;    // WC_ERR_INVALID_CHARS
+    bool reportsDefault = true;     // a used-default-character pointer may be passed
+};
+CodePageConversion conversionToCodePage(std::uint32_t codePage);
 
 // Windows code page 1252 (Western), extended to all 256 bytes so that every byte sequence survives a round
 // trip: the five bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control

@@ -49,14 +49,23 @@ std::optional<std::string> AnsiCodePage::fromUtf8(std::string_view text) const {
     const std::wstring wide = widen(text);
     if (wide.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
     const int size = static_cast<int>(wide.size());
+    // The flags and the default-character pointer the system's code page accepts; with UTF-8 as the ANSI code
+    // page every valid text converts exactly.
+    const CodePageConversion how = conversionToCodePage(GetACP());
+    DWORD flags = 0;
+    if (how.noBestFit) flags |= WC_NO_BEST_FIT_CHARS;
+    if (how.errorOnInvalid) flags |= WC_ERR_INVALID_CHARS;
     BOOL usedDefault = FALSE;
-    const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+    BOOL* usedDefaultFlag = how.reportsDefault ? &usedDefault : nullptr;
+    const int length = WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, usedDefaultFlag);
     if (length <= 0 || usedDefault) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length, nullptr, &usedDefault);
+    if (WideCharToMultiByte(CP_ACP, flags, wide.data(), size, bytes.data(), length, nullptr, usedDefaultFlag) !=
+        length)
+        return std::nullopt;
     if (usedDefault) return std::nullopt;
-    // A code page without a default character check (UTF-7, UTF-8 as ACP) could still change the text.
+    // Without a default-character report (and for best fits the flag cannot rule out) only reading the bytes
+    // back shows whether the text came through unchanged.
     if (toUtf8(bytes) != text) return std::nullopt;
     return bytes;
 }

@@ -21,8 +21,11 @@ E2E_TEST(OpenProgramFolderHandsTheWholeFolderToExplorer) {
     resetWorkspace();
     deleteOptions();
     writeDefaultConfig();
-    // explorer.exe beside the program is found before the system's.
-    REQUIRE(installRecorder(join(appDir(), "explorer.exe"), recordFile()));
+    // An explorer.exe beside the program or in the current folder is never run: the Windows folder's is.
+    REQUIRE(writeFile(join(appDir(), "explorer.exe"), "not the system's explorer"));
+    REQUIRE(writeFile(join(workDir(), "explorer.exe"), "not the system's explorer"));
+    SystemExplorerStandIn explorer(recordFile());
+    REQUIRE(explorer.available());
     // Started by a quoted relative name: the folder is still absolute.
     App app = App::start(App::Launch{"", workDir(), brennicExePath(), "\"app\\brennic.exe\""});
     REQUIRE(app.mainWindow() != nullptr);
@@ -31,6 +34,7 @@ E2E_TEST(OpenProgramFolderHandsTheWholeFolderToExplorer) {
     const auto runs = waitForRuns(recordFile(), 1);
     REQUIRE(runs.size() == 1);
     note("command line: " + runs[0].commandLine);
+    CHECK_EQ(runs[0].arguments.empty() ? std::string() : runs[0].arguments[0], explorer.path());
     // Explorer takes its parameter text as it stands: the folder in plain quotes, trailing backslash kept.
     const std::string expected = " \"" + join(appDir(), "Tool") + "\\\"";
     const std::string& line = runs[0].commandLine;
@@ -45,7 +49,8 @@ E2E_TEST(OpenProgramFolderKeepsAFolderWithSpacesCommasAndAnyScriptTogether) {
     makeFolders(programs);
     setOptionDword("user dir", 1);
     setOptionText("run app path", programs);
-    REQUIRE(installRecorder(join(appDir(), "explorer.exe"), recordFile()));
+    SystemExplorerStandIn explorer(recordFile());
+    REQUIRE(explorer.available());
     App app = App::start();
     REQUIRE(app.mainWindow() != nullptr);
     CHECK(app.settle());
@@ -61,7 +66,8 @@ E2E_TEST(OpenProgramFolderKeepsAFolderWithSpacesCommasAndAnyScriptTogether) {
 E2E_TEST(OpenProgramFolderIsInertWithoutADescription) {
     resetWorkspace();
     deleteOptions();
-    REQUIRE(installRecorder(join(appDir(), "explorer.exe"), recordFile()));
+    SystemExplorerStandIn explorer(recordFile());
+    REQUIRE(explorer.available());
     App app = App::start();
     const auto box = app.waitForBox();
     REQUIRE(box.has_value());

@@ -418,6 +418,38 @@ E2E_TEST(WarningsAskBeforeTheStartAndNoCancelsIt) {
     CHECK(!app.openBox().has_value());
 }
 
+// Enter with the "Action/Keys" list dropped down closes the list on the highlighted entry and starts nothing;
+// with the list closed, Enter starts.
+E2E_TEST(EnterClosesADroppedListAndStartsOnlyOnceItIsClosed) {
+    prepare();
+    App app = App::start();
+    DescendantGuard guard(app);
+    REQUIRE(app.mainWindow() != nullptr);
+    app.post(IDCMD_HIDE_CONSOLE);
+    selectEntry(app, 0, 0);  // "Level"
+    HWND page = pageWith(app.mainWindow(), IDC_ACTION1);
+    REQUIRE(page != nullptr);
+    HWND combo = GetDlgItem(page, IDC_ACTION1);
+    SendMessageA(app.mainWindow(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(combo), TRUE);
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    REQUIRE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != FALSE);
+    app.pressKeys({VK_DOWN});  // highlights "Input", which takes a path
+    app.settle();
+    app.pressKeys({VK_RETURN});
+    app.settle();
+    CHECK(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == FALSE);
+    CHECK_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
+    CHECK(!app.openBox().has_value());
+    CHECK(readRuns().empty());
+
+    // Start with "Input" and no path: the warning asks first.
+    app.pressKeys({VK_RETURN});
+    auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    CHECK_EQ(box->text, "Argument 1 Empty path\n\n\n Continue app starting?");
+    REQUIRE(app.answer(*box, IDNO));
+}
+
 E2E_TEST(MissingProgramIsAFailedStart) {
     prepare();
     REQUIRE(DeleteFileA(demoExe().c_str()));
@@ -522,7 +554,8 @@ E2E_TEST(NamesInAnyScriptReachTheProgramExactly) {
     const std::string dropped = join(folder, "\u0444\u0430\u0439\u043b \u6587\u4ef6 \U0001F4C4.txt");
     const std::string chosen = join(folder, "\u0432\u0442\u043e\u0440\u043e\u0439 \u7b2c\u4e8c \U0001F389.txt");
     REQUIRE(writeFile(dropped, "x") && writeFile(chosen, "y"));
-    REQUIRE(installRecorder(join(appDir(), "explorer.exe"), recordPath()));  // "Open argument folder"
+    SystemExplorerStandIn explorer(recordPath());  // "Open argument folder"
+    REQUIRE(explorer.available());
     const auto expectRun = [](const RecordedRun& run, const std::string& path) {
         CHECK_EQ(run.commandLine, quoted(demoExe()) + " -i " + quoted(path) + " ");
         CHECK(run.arguments == (std::vector<std::string>{demoExe(), "-i", path}));

@@ -333,6 +333,26 @@ E2E_TEST(TabsCaptionsAndKeyboardNavigationWithThreeLiveArguments) {
     CHECK_EQ(tabCaption(app, 2), kBlank);  // "Best" leads nowhere
 }
 
+// Each page keeps "Select path" as its default button after it has been shown: the page's own messages never
+// reach it as a dialog message (such as DM_SETDEFID, which takes the default away).
+E2E_TEST(ShownPagesKeepTheirDefaultButton) {
+    App app = startWithPagesConfig();
+    REQUIRE(pageWindow(app, 3) != nullptr);
+    const int selectIds[3] = {IDC_SELECT1, IDC_SELECT2, IDC_SELECT3};
+    for (int tab : {1, 2, 3, 0}) {
+        clickTab(app, tab);
+        app.settle();
+    }
+    for (int page = 0; page < 3; ++page) {
+        note("page " + std::to_string(page + 1));
+        const LRESULT defaultId = SendMessageA(pageWindow(app, page), DM_GETDEFID, 0, 0);
+        CHECK_EQ(HIWORD(defaultId), DC_HASDEFID);
+        CHECK_EQ(static_cast<int>(LOWORD(defaultId)), selectIds[page]);
+        const auto style = static_cast<DWORD>(GetWindowLongA(control(app, page, selectIds[page]), GWL_STYLE));
+        CHECK_EQ(style & BS_TYPEMASK, static_cast<DWORD>(BS_DEFPUSHBUTTON));
+    }
+}
+
 E2E_TEST(ChoosingEntriesChangesLabelsFieldsTabsAndStatus) {
     App app = startWithPagesConfig();
     REQUIRE(pageWindow(app, 0) != nullptr);

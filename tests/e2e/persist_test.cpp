@@ -346,7 +346,9 @@ E2E_TEST(FailedSaveIsReportedAndKeepsTheOldFile) {
         REQUIRE(box.has_value());
         CHECK_EQ(box->caption, "Save!");
         CHECK_EQ(box->text, "Error save!");
-        CHECK(GetWindow(box->window, GW_OWNER) == nullptr);  // system modal, owned by no window
+        // Modal to the main window: the window takes no input under it, so a second save cannot stack a box.
+        CHECK(GetWindow(box->window, GW_OWNER) == app.mainWindow());
+        CHECK(!IsWindowEnabled(app.mainWindow()));
         CHECK_EQ(app.boxIcon(*box), 0u);
         REQUIRE(app.answer(*box, IDOK));
         CHECK_EQ(readFile(saveFile()), "old");

@@ -169,6 +169,42 @@ E2E_TEST(ConfigPathOnTheCommandLine) {
     }
 }
 
+// The program's folder is where its file is, however the command line names it: by a bare name from another
+// current folder (found on PATH), or by an unquoted path with a space, as CreateProcess accepts it.
+E2E_TEST(TheProgramDirectoryIsTheFolderOfTheProgramFile) {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+    {
+        App app = App::start(App::Launch{"", workDir(), brennicExePath(), "brennic"});
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        expectDescriptionItems(app, true);
+    }
+    const std::string spaced = join(workDir(), "my app");
+    REQUIRE(makeFolders(spaced));
+    REQUIRE(copyFile(brennicExePath(), join(spaced, "brennic.exe")));
+    REQUIRE(copyFile(join(appDir(), "prog.vx"), join(spaced, "prog.vx")));
+    {
+        App app = App::start(App::Launch{"", workDir(), join(spaced, "brennic.exe"), join(spaced, "brennic.exe")});
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        expectDescriptionItems(app, true);
+    }
+    // The argument after such a path is still the config path, against the current folder.
+    writeConfigFile(join(join(workDir(), "cfg"), "a.vx"), sampleTables());
+    {
+        App app = App::start(App::Launch{"", workDir(), join(spaced, "brennic.exe"),
+                                         join(spaced, "brennic") + " cfg\\a.vx"});
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        expectDescriptionItems(app, true);
+    }
+}
+
 E2E_TEST(TheProgramDirectoryIsAbsoluteWhenStartedByAQuotedRelativeName) {
     resetWorkspace();
     deleteOptions();
@@ -179,6 +215,26 @@ E2E_TEST(TheProgramDirectoryIsAbsoluteWhenStartedByAQuotedRelativeName) {
     CHECK(app.settle());
     CHECK(!app.openBox().has_value());
     expectDescriptionItems(app, true);
+}
+
+// The described program's big and small icons are the images of its icon group drawn for those sizes, not its
+// first image whatever its size; each time they replace icons, the window still shows the right ones.
+E2E_TEST(TheDescribedProgramsIconsAreTheImagesForTheirSizes) {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+    const std::string exe = describedExe(sampleTables(), appDir());
+    REQUIRE(copyFile(builtProgram("brennic_e2e_icon_sizes.exe"), exe));
+    REQUIRE(GetSystemMetrics(SM_CXICON) == 32 && GetSystemMetrics(SM_CXSMICON) == 16);  // the prefix's 96 DPI
+    App app = App::start();
+    REQUIRE(app.mainWindow() != nullptr);
+    CHECK(app.settle());
+    CHECK(!app.openBox().has_value());
+    CHECK_EQ(app.bigIconPixel().value_or(0), 0xFFE08020u);  // the 32-pixel image
+    const auto small = app.smallIcon();
+    REQUIRE(small.has_value());
+    CHECK_EQ(small->width, 16);
+    CHECK_EQ(small->centre, 0xFF20C020u);  // the 16-pixel image
 }
 
 E2E_TEST(TheDescribedProgramsIconIsReadFrom64And32BitPrograms) {

@@ -291,9 +291,14 @@ TEST_F(VxtoolAuthoring, Utf8ConfigsDumpAndComeBackInTheirCharacters) {
 class CollectingBuffer final : public WholeCharacterBuffer {
 public:
     std::vector<std::string> writes;
+    bool refuse = false;
 
 protected:
-    void write(std::string_view text) override { writes.emplace_back(text); }
+    bool write(std::string_view text) override {
+        if (refuse) return false;
+        writes.emplace_back(text);
+        return true;
+    }
 };
 
 fs::path sourceDir() {
@@ -489,6 +494,51 @@ TEST(ConsoleOutput, WritesHoldWholeCharactersOnly) {
     std::ostream(&cut) << "x\xE4\xB8" << std::flush;
     cut.finish();
     EXPECT_EQ(cut.writes, (std::vector<std::string>{"x", "\xE4\xB8"}));
+}
+
+// The console takes UTF-16 in pieces: a pair is never split across two, a short write goes on where it stopped,
+// and a refused write is reported, to the caller and through the stream.
+TEST(ConsoleOutput, PiecesKeepSurrogatePairsAndReportFailures) {
+    const std::u16string pair = u"\U0001F600";
+    std::u16string text = u"abc" + pair + u"d" + pair + pair;
+    std::vector<std::u16string> pieces;
+    auto collect = [&pieces](std::u16string_view piece) {
+        pieces.emplace_back(piece);
+        return piece.size();
+    };
+    for (const std::size_t maxUnits : {2u, 3u, 4u, 5u, 8192u}) {
+        pieces.clear();
+        ASSERT_TRUE(writeInPieces(text, maxUnits, collect)) << maxUnits;
+        std::u16string joined;
+        for (const std::u16string& piece : pieces) {
+            EXPECT_LE(piece.size(), maxUnits);
+            EXPECT_FALSE(piece.back() >= 0xD800 && piece.back() <= 0xDBFF) << maxUnits;
+            EXPECT_FALSE(piece.front() >= 0xDC00 && piece.front() <= 0xDFFF) << maxUnits;
+            joined += piece;
+        }
+        EXPECT_TRUE(joined == text) << maxUnits;
+    }
+
+    std::u16string received;
+    EXPECT_TRUE(writeInPieces(u"abcdefg", 4, [&received](std::u16string_view piece) {
+        received += piece.substr(0, 1);  // a console that takes one unit at a time
+        return std::size_t{1};
+    }));
+    EXPECT_TRUE(received == u"abcdefg");
+
+    int calls = 0;
+    EXPECT_FALSE(writeInPieces(u"abcdefg", 2, [&calls](std::u16string_view) {
+        ++calls;
+        return std::size_t{0};
+    }));
+    EXPECT_EQ(calls, 1);
+
+    CollectingBuffer refused;
+    refused.refuse = true;
+    std::ostream stream(&refused);
+    stream << "lost" << std::flush;
+    EXPECT_TRUE(stream.bad());
+    EXPECT_TRUE(refused.writes.empty());
 }
 
 }  // namespace

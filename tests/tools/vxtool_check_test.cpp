@@ -1,9 +1,11 @@
 // vxtool check run as a child process on config files written for the test.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
-#include <unistd.h>
+#endif
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -31,7 +33,7 @@ protected:
         ASSERT_TRUE(fs::exists(tool)) << tool;
         dir = fs::temp_directory_path() /
               ("brennic_vxtool_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-               "_" + std::to_string(::getpid()));
+               "_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }
@@ -45,17 +47,31 @@ protected:
 
     ToolRun run(const std::string& arguments) {
         ToolRun result;
+#ifdef _WIN32
+        // cmd.exe takes the whole line in one more pair of quotes.
+        const std::string command = "\"\"" + tool.string() + "\" " + arguments + " 2>NUL\"";
+        FILE* pipe = ::_popen(command.c_str(), "rb");
+#else
         const std::string command = "'" + tool.string() + "' " + arguments + " 2>/dev/null";
         FILE* pipe = ::popen(command.c_str(), "r");
+#endif
         if (pipe == nullptr) return result;
         std::array<char, 256> buffer{};
         std::size_t got = 0;
         while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), got);
+#ifdef _WIN32
+        result.status = ::_pclose(pipe);
+#else
         const int status = ::pclose(pipe);
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
         return result;
     }
+#ifdef _WIN32
+    ToolRun check(const std::string& path) { return run("check \"" + path + "\""); }
+#else
     ToolRun check(const std::string& path) { return run("check '" + path + "'"); }
+#endif
 
 private:
     fs::path tool;

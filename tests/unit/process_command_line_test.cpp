@@ -35,6 +35,39 @@ TEST(StartupPaths, ProgramPathAndDefaultConfig) {
     EXPECT_EQ(p.configPath, "C:\\Work\\bin\\prog.vx");
 }
 
+// The program's own file, as the system reports it, gives the program directory however it was started; the
+// config argument keeps its meaning.
+TEST(StartupPaths, OwnFileGivesTheProgramDirectory) {
+    const std::string own = "C:\\My Tools\\Brennic.exe";
+    struct Case {
+        const char* commandLine;
+        std::int32_t count;  // as the platform counts the words
+        const char* configPath;
+    };
+    const Case cases[] = {
+        // Typed as "brennic" in a console whose current folder is elsewhere (found on PATH).
+        {"brennic", 1, "C:\\My Tools\\prog.vx"},
+        {"brennic  cfg.vx", 2, "C:\\Work\\cfg.vx"},
+        // CreateProcess with an unquoted path that holds a space: the platform counts two words for it.
+        {"C:\\My Tools\\Brennic.exe", 2, "C:\\My Tools\\prog.vx"},
+        {"c:\\my tools\\brennic cfg.vx", 3, "C:\\Work\\cfg.vx"},
+        {"C:\\My Tools\\Brennic.exe \"my cfg.vx\" other", 4, "my cfg.vx"},
+        // Quoted as the shell starts it.
+        {"\"C:\\My Tools\\Brennic.exe\" cfg.vx", 2, "C:\\Work\\cfg.vx"},
+    };
+    for (const Case& c : cases) {
+        const StartupPaths p = startupPaths(c.commandLine, c.count, resolverIn("C:\\Work"), own);
+        EXPECT_EQ(p.programPath, own) << c.commandLine;
+        EXPECT_EQ(p.configPath, std::string(c.configPath)) << c.commandLine;
+    }
+    // A program file longer than a token may be: reported by the system, it is taken whole.
+    const std::string deep = "C:\\" + std::string(300, 'd') + "\\brennic.exe";
+    const StartupPaths p = startupPaths("brennic", 1, resolverIn("C:\\Work"), deep);
+    EXPECT_EQ(p.configPath, "C:\\" + std::string(300, 'd') + "\\prog.vx");
+    // A start of the line that does not name the file ends at the first space, as before.
+    EXPECT_EQ(ownPathPrefixLength("C:\\Other Place\\x.exe cfg", own, resolverIn("C:\\Work")), 8u);
+}
+
 TEST(StartupPaths, ConfigArgument) {
     // Unquoted: made absolute. Several spaces before it are skipped.
     StartupPaths p = paths("\"C:\\Tools\\app.exe\"    cfg\\a.vx", 2, "D:\\X");

@@ -22,6 +22,28 @@ TEST(Text, Utf8AndUtf16RoundTripAndMalformedInputBecomesTheReplacementCharacter)
     EXPECT_EQ(utf8FromUtf16(u"!\xDE00"s), "!\uFFFD");  // a lone low one
 }
 
+// The call for each system code page is one the platform documents as valid: with the flags of a Western page
+// a UTF-8 system (code page 65001) would refuse every text and save files would hold only '?'.
+TEST(Text, ConversionToCodePageUsesOnlyTheFlagsEachCodePageAccepts) {
+    struct Case {
+        std::uint32_t codePage;
+        bool noBestFit, errorOnInvalid, reportsDefault;
+    };
+    const Case cases[] = {
+        {1252, true, false, true},  {932, true, false, true},    {936, true, false, true},
+        {65001, false, true, false}, {54936, false, true, false}, {65000, false, false, false},
+        {50220, false, false, false}, {50229, false, false, false}, {52936, false, false, false},
+        {57002, false, false, false}, {57011, false, false, false}, {42, false, false, true},
+        {50219, true, false, true},  {50230, true, false, true},  {57012, true, false, true},
+    };
+    for (const Case& c : cases) {
+        const CodePageConversion how = conversionToCodePage(c.codePage);
+        EXPECT_EQ(how.noBestFit, c.noBestFit) << c.codePage;
+        EXPECT_EQ(how.errorOnInvalid, c.errorOnInvalid) << c.codePage;
+        EXPECT_EQ(how.reportsDefault, c.reportsDefault) << c.codePage;
+    }
+}
+
 TEST(Text, ACutAtTheLimitNeverSplitsACharacter) {
     const std::string base(258, 'x');
     EXPECT_EQ(cutToUtf16Length(base + "\U0001F600", 259), base);  // the pair does not fit whole

@@ -19,16 +19,17 @@ public:
     explicit ConsoleBuffer(HANDLE console) : console_(console) {}
 
 protected:
-    void write(std::string_view text) override {
+    bool write(std::string_view text) override {
         const std::u16string wide = utf16FromUtf8(text);
         // Older consoles refuse very long writes; a few thousand units at a time always pass.
         constexpr std::size_t kUnits = 8192;
-        for (std::size_t at = 0; at < wide.size(); at += kUnits) {
-            const std::size_t units = std::min(kUnits, wide.size() - at);
+        return writeInPieces(wide, kUnits, [this](std::u16string_view piece) -> std::size_t {
             DWORD written = 0;
-            WriteConsoleW(console_, reinterpret_cast<const wchar_t*>(wide.data() + at), static_cast<DWORD>(units),
-                          &written, nullptr);
-        }
+            if (!WriteConsoleW(console_, reinterpret_cast<const wchar_t*>(piece.data()),
+                               static_cast<DWORD>(piece.size()), &written, nullptr))
+                return 0;
+            return written;
+        });
     }
 
 private:
@@ -50,11 +51,15 @@ struct Redirection {
         buffer = std::make_unique<ConsoleBuffer>(handle);
         previous = target.rdbuf(buffer.get());
     }
-    ~Redirection() {
-        if (stream == nullptr) return;
+    ~Redirection() { end(); }
+    // Hands on what is held back and gives the stream its own buffer again; false when a write failed.
+    bool end() {
+        if (stream == nullptr) return true;
         stream->flush();
-        buffer->finish();
+        const bool written = !stream->bad() && buffer->finish();
         stream->rdbuf(previous);
+        stream = nullptr;
+        return written;
     }
     Redirection(const Redirection&) = delete;
     Redirection& operator=(const Redirection&) = delete;
@@ -70,6 +75,12 @@ struct ConsoleStreams::State {
 ConsoleStreams::ConsoleStreams() : state_(std::make_unique<State>()) {}
 
 ConsoleStreams::~ConsoleStreams() = default;
+
+bool ConsoleStreams::finish() {
+    const bool out = state_->out.end();
+    const bool err = state_->err.end();
+    return out && err;
+}
 
 std::vector<std::string> wideCommandLineArguments() {
     std::vector<std::string> arguments;

@@ -19,6 +19,8 @@ public:
     ~ConsoleStreams();
     ConsoleStreams(const ConsoleStreams&) = delete;
     ConsoleStreams& operator=(const ConsoleStreams&) = delete;
+    // Writes what is held back and ends the redirection; false when a write to the console failed.
+    bool finish();
 
 private:
     struct State;

@@ -65,11 +65,19 @@ int main(int argc, char** argv) {
     std::vector<std::string> words(argv, argv + argc);
 #ifdef _WIN32
     // File names in any script: the narrow arguments hold only what the ANSI code page can say.
-    const brennic::vxtool::ConsoleStreams console;
+    brennic::vxtool::ConsoleStreams console;
     if (std::vector<std::string> wide = brennic::vxtool::wideCommandLineArguments(); !wide.empty()) {
         words = std::move(wide);
     }
 #endif
     if (!words.empty()) words.erase(words.begin());
-    return brennic::vxtool::run(words);
+    int code = brennic::vxtool::run(words);
+    // Output that did not arrive is a failure even when the command itself succeeded.
+    std::cout.flush();
+    bool written = !std::cout.bad();
+#ifdef _WIN32
+    written = console.finish() && written;
+#endif
+    if (!written && code == 0) code = 1;
+    return code;
 }

@@ -16,6 +16,33 @@ bool installRecorder(const std::string& path, const std::string& recordFile) {
     return copyFile(builtProgram("brennic-demo.exe"), path);
 }
 
+namespace {
+
+bool underWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+}  // namespace
+
+SystemExplorerStandIn::SystemExplorerStandIn(const std::string& recordFile) {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || !underWine()) return;
+    path_ = std::string(folder, length) + "\\explorer.exe";
+    kept_ = path_ + ".e2e-kept";
+    // A run that was stopped may have left the stand-in in place with the real one kept aside.
+    if (GetFileAttributesA(kept_.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        !MoveFileExA(path_.c_str(), kept_.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return;
+    installed_ = installRecorder(path_, recordFile);
+}
+
+SystemExplorerStandIn::~SystemExplorerStandIn() {
+    if (kept_.empty()) return;
+    MoveFileExA(kept_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 std::vector<RecordedRun> recordedRuns(const std::string& recordFile) {
     std::vector<RecordedRun> runs;
     std::istringstream in(readFile(recordFile));

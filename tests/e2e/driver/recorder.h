@@ -16,6 +16,25 @@ struct RecordedRun {
 // Copies the recorder to `path` (creating folders) and makes programs started from now on record into
 // `recordFile`, which is emptied.
 bool installRecorder(const std::string& path, const std::string& recordFile);
+// The recorder in the place of explorer.exe in the Windows folder, where Brennic starts explorer from, for the
+// life of this object; the real one is put back afterwards. Only the test's own Wine prefix allows this:
+// Windows protects its explorer.exe, and available() is false there.
+class SystemExplorerStandIn {
+public:
+    explicit SystemExplorerStandIn(const std::string& recordFile);
+    ~SystemExplorerStandIn();
+    SystemExplorerStandIn(const SystemExplorerStandIn&) = delete;
+    SystemExplorerStandIn& operator=(const SystemExplorerStandIn&) = delete;
+
+    bool available() const { return installed_; }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string kept_;
+    bool installed_ = false;
+};
+
 // The runs recorded so far.
 std::vector<RecordedRun> recordedRuns(const std::string& recordFile);
 // Waits until at least `count` runs are recorded; all runs recorded then.
