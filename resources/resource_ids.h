@@ -20,6 +20,10 @@
 #define IDC_PREVIEW 1040        /* the command Start would run, read-only */
 #define IDC_PREVIEW_MARKER 1041 /* the arguments Start would warn about */
 
+/* Names for screen readers and the About page's own version line */
+#define IDC_PREVIEW_LABEL 1200      /* "Command line", names the command line for screen readers */
+#define IDC_ABOUT_OWN_VERSION 1201  /* "Version x.y.z" from the version resource */
+
 /* Argument page 1 */
 #define IDC_SELECT1 1018
 #define IDC_PATH1 1019
@@ -78,6 +82,7 @@
 #define IDCMD_NEXT_ITEM 40030
 #define IDCMD_PREVIOUS_ITEM 40031
 #define IDCMD_COPY_COMMAND_LINE 40032
+#define IDCMD_FOLDER_OPTIONS 40110   /* the folder keeps its own options in brennic.ini, and back */
 
 /* Private window message: a page updates the status bar for itself. */
 #define WM_BRENNIC_REFRESH_STATUS (0x0400 + 1)

@@ -14,6 +14,9 @@ struct AppOptions {
     std::uint32_t margsClr = 0;
     std::uint32_t showWarn = 1;
     std::string runAppPath;
+    // The main window's size in pixels at 96 dots per inch; 0 while it was never given (today's size).
+    std::uint32_t windowWidth = 0;
+    std::uint32_t windowHeight = 0;
 };
 
 }  // namespace brennic

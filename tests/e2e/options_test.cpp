@@ -382,3 +382,92 @@ E2E_TEST(AVirtualFolderIsTakenAsACancel) {
     CHECK_EQ(optionDword("user dir").value_or(9), 0u);
     CHECK_EQ(optionText("run app path").value_or(""), workDir());
 }
+
+namespace {
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+E2E_TEST(TwoToolFoldersKeepTheirOwnOptionsApart) {
+    freshStart();
+    // A second tool folder: its own copy of the program and config.
+    const std::string other = join(workDir(), "other tool");
+    REQUIRE(copyFile(brennicExePath(), join(other, "brennic.exe")));
+    REQUIRE(copyFile(join(appDir(), "prog.vx"), join(other, "prog.vx")));
+    const std::string ownFile = join(appDir(), "brennic.ini");
+    {
+        // The first folder switches to its own options: the options in effect go into its file.
+        App app = startReady();
+        CHECK(!app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+        app.post(IDCMD_HIDE_CONSOLE);
+        app.post(IDCMD_FOLDER_OPTIONS);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        CHECK(app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+        REQUIRE(fileExists(ownFile));
+        CHECK(contains(readFile(ownFile), "\"console opt \"=dword:0\r\n"));
+        app.post(IDCMD_START_SOUND);
+        saveConfig(app);
+        CHECK(contains(readFile(ownFile), "\"start sound\"=dword:1\r\n"));
+        CHECK(optionNames().empty());  // the shared key is neither read nor written
+    }
+    {
+        // The other folder has no file: the shared key, exactly as before.
+        App app = startReady();
+        (void)app;
+    }
+    {
+        App::Launch launch;
+        launch.exe = join(other, "brennic.exe");
+        App app = App::start(launch);
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK_EQ(marksOf(app).radio, IDCMD_HOLD_CONSOLE);
+        CHECK(!app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+        app.post(IDCMD_SHOW_CONSOLE);
+        saveConfig(app);
+        CHECK_EQ(optionDword("console opt ").value_or(9), 1u);
+        CHECK_EQ(optionNames().size(), 6u);
+    }
+    {
+        // Each folder comes back with its own.
+        App app = startReady();
+        const Marks marks = marksOf(app);
+        CHECK_EQ(marks.radio, IDCMD_HIDE_CONSOLE);
+        CHECK(marks.startSound);
+        // And back to the shared options: the file is moved aside, what is in effect stays until exit.
+        app.post(IDCMD_FOLDER_OPTIONS);
+        CHECK(app.settle());
+        CHECK(!app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+        CHECK(!fileExists(ownFile));
+        CHECK(contains(readFile(ownFile + ".bak"), "\"console opt \"=dword:0\r\n"));
+        CHECK_EQ(marksOf(app).radio, IDCMD_HIDE_CONSOLE);
+        CHECK_EQ(optionDword("console opt ").value_or(9), 1u);
+    }
+    App shared = startReady();
+    CHECK_EQ(marksOf(shared).radio, IDCMD_SHOW_CONSOLE);
+}
+
+E2E_TEST(ADamagedFolderOptionsFileGivesDefaultsAndSaysSo) {
+    freshStart();
+    setOptionDword("console opt ", 0);  // the shared key is not read while the folder has a file
+    const std::string ownFile = join(appDir(), "brennic.ini");
+    REQUIRE(writeFile(ownFile, std::string("[Options]\r\n\"console opt \"=dword:1\r\n\"show warn\"=maybe\r\n")));
+    App app = App::start();
+    REQUIRE(app.mainWindow() != nullptr);
+    const auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    CHECK_EQ(box->caption, std::string("Options"));
+    CHECK(contains(box->text, "line 3"));
+    CHECK(contains(box->text, "brennic.ini"));
+    CHECK(app.answer(*box, IDOK));
+    CHECK(app.settle());
+    CHECK_EQ(marksOf(app).radio, IDCMD_HOLD_CONSOLE);
+    CHECK(app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+    // Save config writes a sound file and keeps the damaged one.
+    saveConfig(app);
+    CHECK(contains(readFile(ownFile + ".bak"), "\"show warn\"=maybe"));
+    CHECK(contains(readFile(ownFile), "\"show warn\"=dword:1\r\n"));
+    CHECK_EQ(optionDword("console opt ").value_or(9), 0u);
+}
