@@ -77,6 +77,12 @@ Picked pickFolder(HWND owner, std::string& folder, const std::string& title) {
     const std::wstring path(chosen);
     CoTaskMemFree(chosen);
     std::string usable;
+    if (path.size() > kMaxFolderText) {
+        // The picker lets the user reach any folder; one we cannot hold is said, not silently dropped.
+        MessageBoxW(owner, L"The folder's path is longer than 259 characters and cannot be used.", L"Err...",
+                    MB_OK | MB_ICONERROR);
+        return Picked::cancelled;
+    }
     if (!usableFolder(path, usable)) return Picked::cancelled;
     folder = usable;
     return Picked::chosen;
