@@ -1,6 +1,7 @@
 // The options file of one tool folder.
 #include "persist/ini_store.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 

@@ -2,7 +2,10 @@
 // stretch, the buttons keep to the right edge), it remembers its size, and it follows a DPI change.
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +77,27 @@ int metricForDpi(int index, int dpi) {
     const auto function = reinterpret_cast<Function>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
     return function != nullptr ? function(index, static_cast<UINT>(dpi)) : MulDiv(GetSystemMetrics(index), dpi, 96);
+}
+
+// The name Active Accessibility gives a control (or one of its parts), as a screen reader asks for it;
+// nothing when the control has no accessible object.
+std::optional<std::string> accessibleName(HWND control, long child = CHILDID_SELF) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&accessible))) ||
+        accessible == nullptr)
+        return std::nullopt;
+    VARIANT id;
+    VariantInit(&id);
+    id.vt = VT_I4;
+    id.lVal = child;
+    BSTR name = nullptr;
+    const HRESULT result = accessible->get_accName(id, &name);
+    accessible->Release();
+    std::string text;
+    if (result == S_OK && name != nullptr) text = utf8(name);
+    if (name != nullptr) SysFreeString(name);
+    return text;
 }
 
 }  // namespace
@@ -184,4 +208,41 @@ E2E_TEST(ADpiChangeTakesTheSuggestedRectangleAndSizesTheIcons) {
     CHECK_EQ(sizeOf(main).cx, MulDiv(smallest.cx, 144, 96));
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
+}
+
+E2E_TEST(ScreenReadersFindANameForEveryControl) {
+    resetWorkspace();
+    deleteOptions();
+    writeDefaultConfig();
+    App app = App::start();
+    HWND main = app.mainWindow();
+    REQUIRE(main != nullptr);
+    CHECK(app.settle());
+    HWND page = firstPage(main);
+    REQUIRE(page != nullptr);
+    CoInitialize(nullptr);
+    // A screen reader starts at the window in front.
+    note("window: " + accessibleName(main).value_or("(none)"));
+    struct Control {
+        const char* what;
+        HWND window;
+        long child;
+    } controls[] = {
+        {"select", GetDlgItem(page, IDC_SELECT1), CHILDID_SELF},
+        {"path label", GetDlgItem(page, IDC_PATHLABEL1), CHILDID_SELF},
+        {"path", GetDlgItem(page, IDC_PATH1), CHILDID_SELF},
+        {"list", GetDlgItem(page, IDC_ACTION1), CHILDID_SELF},
+        {"manual", GetDlgItem(page, IDC_MANUAL1), CHILDID_SELF},
+        {"command line", GetDlgItem(main, IDC_PREVIEW), CHILDID_SELF},
+        {"marker", GetDlgItem(main, IDC_PREVIEW_MARKER), CHILDID_SELF},
+        {"status", GetDlgItem(main, IDC_STATUS), CHILDID_SELF},
+        {"status part 1", GetDlgItem(main, IDC_STATUS), 1},
+        {"tabs", GetDlgItem(main, IDC_TABS), CHILDID_SELF},
+    };
+    for (const Control& control : controls) {
+        const auto name = accessibleName(control.window, control.child);
+        std::printf("accName %s: %s\n", control.what, name ? ("[" + *name + "]").c_str() : "(no object)");
+    }
+    std::fflush(stdout);
+    CoUninitialize();
 }
