@@ -2,11 +2,11 @@
 // stretch, the buttons keep to the right edge), it remembers its size, and it follows a DPI change.
 #include <windows.h>
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "driver/app.h"
@@ -77,27 +77,6 @@ int metricForDpi(int index, int dpi) {
     const auto function = reinterpret_cast<Function>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
     return function != nullptr ? function(index, static_cast<UINT>(dpi)) : MulDiv(GetSystemMetrics(index), dpi, 96);
-}
-
-// The name Active Accessibility gives a control (or one of its parts), as a screen reader asks for it;
-// nothing when the control has no accessible object.
-std::optional<std::string> accessibleName(HWND control, long child = CHILDID_SELF) {
-    IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                          reinterpret_cast<void**>(&accessible))) ||
-        accessible == nullptr)
-        return std::nullopt;
-    VARIANT id;
-    VariantInit(&id);
-    id.vt = VT_I4;
-    id.lVal = child;
-    BSTR name = nullptr;
-    const HRESULT result = accessible->get_accName(id, &name);
-    accessible->Release();
-    std::string text;
-    if (result == S_OK && name != nullptr) text = utf8(name);
-    if (name != nullptr) SysFreeString(name);
-    return text;
 }
 
 }  // namespace
@@ -220,29 +199,28 @@ E2E_TEST(ScreenReadersFindANameForEveryControl) {
     CHECK(app.settle());
     HWND page = firstPage(main);
     REQUIRE(page != nullptr);
-    CoInitialize(nullptr);
-    // A screen reader starts at the window in front.
-    note("window: " + accessibleName(main).value_or("(none)"));
-    struct Control {
-        const char* what;
-        HWND window;
-        long child;
-    } controls[] = {
-        {"select", GetDlgItem(page, IDC_SELECT1), CHILDID_SELF},
-        {"path label", GetDlgItem(page, IDC_PATHLABEL1), CHILDID_SELF},
-        {"path", GetDlgItem(page, IDC_PATH1), CHILDID_SELF},
-        {"list", GetDlgItem(page, IDC_ACTION1), CHILDID_SELF},
-        {"manual", GetDlgItem(page, IDC_MANUAL1), CHILDID_SELF},
-        {"command line", GetDlgItem(main, IDC_PREVIEW), CHILDID_SELF},
-        {"marker", GetDlgItem(main, IDC_PREVIEW_MARKER), CHILDID_SELF},
-        {"status", GetDlgItem(main, IDC_STATUS), CHILDID_SELF},
-        {"status part 1", GetDlgItem(main, IDC_STATUS), 1},
-        {"tabs", GetDlgItem(main, IDC_TABS), CHILDID_SELF},
-    };
-    for (const Control& control : controls) {
-        const auto name = accessibleName(control.window, control.child);
-        std::printf("accName %s: %s\n", control.what, name ? ("[" + *name + "]").c_str() : "(no object)");
+    // A screen reader starts at the window in front; that is when the program names what has no label.
+    REQUIRE(app.accessibleName(main).has_value());
+    CHECK(app.settle());
+
+    // Fields are named by the label before them, whatever the config calls it.
+    const std::string pathLabel = windowText(GetDlgItem(page, IDC_PATHLABEL1));
+    CHECK(!pathLabel.empty());
+    CHECK_EQ(app.accessibleName(GetDlgItem(page, IDC_PATH1)).value_or("(none)"), pathLabel);
+    CHECK_EQ(app.accessibleName(GetDlgItem(page, IDC_MANUAL1)).value_or("(none)"),
+             windowText(GetDlgItem(page, IDC_MANUALLABEL1)));
+    CHECK_EQ(app.accessibleName(GetDlgItem(page, IDC_SELECT1)).value_or("(none)"), std::string("Select path"));
+    const std::string marker = app.accessibleName(GetDlgItem(main, IDC_PREVIEW_MARKER)).value_or("(none)");
+    CHECK_EQ(marker.substr(0, 8), std::string("Warnings"));
+
+    // Named through the annotation service, which Wine 8 does not consult (its own objects give the window's
+    // text): reported, checked against the documentation only.
+    for (const auto& [what, window, child] : {std::tuple{"list", GetDlgItem(page, IDC_ACTION1), 0},
+                                               std::tuple{"command line", GetDlgItem(main, IDC_PREVIEW), 0},
+                                               std::tuple{"status bar", GetDlgItem(main, IDC_STATUS), 0},
+                                               std::tuple{"tabs", GetDlgItem(main, IDC_TABS), 0}}) {
+        std::printf("  accessible name of the %s here: \"%s\"\n", what,
+                    app.accessibleName(window, child).value_or("(no object)").c_str());
     }
     std::fflush(stdout);
-    CoUninitialize();
 }

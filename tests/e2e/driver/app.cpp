@@ -445,6 +445,15 @@ std::optional<App::IconSample> App::smallIcon() {
     return IconSample{static_cast<int>(request.state), request.value};
 }
 
+std::optional<std::string> App::accessibleName(HWND control, int child) {
+    ProbeRequest request;
+    request.command = kProbeAccessibleName;
+    request.window = reinterpret_cast<std::uintptr_t>(control);
+    request.id = child;
+    if (!probe(&request, sizeof request) || request.found == 0) return std::nullopt;
+    return std::string(request.value != 0 ? request.text : "");
+}
+
 std::uint32_t App::boxIcon(const MessageBoxInfo& box) {
     ProbeRequest request;
     request.command = kProbeBoxIcon;

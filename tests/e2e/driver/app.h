@@ -98,6 +98,10 @@ public:
         std::uint32_t centre;
     };
     std::optional<IconSample> smallIcon();
+    // The name Active Accessibility gives a control of the program (or its part `child`), asked inside the
+    // program as a screen reader asks; empty when it gives none, nothing when the control has no accessible
+    // object or the probe could not run.
+    std::optional<std::string> accessibleName(HWND control, int child = 0);
 
     // Drops the names on a window of the program, as the shell does (WM_DROPFILES with a real drop handle);
     // returns once the drop is posted.
