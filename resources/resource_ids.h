@@ -89,5 +89,8 @@
 /* Private window message, posted to the main window: the command may have changed, show it again.
    (WM_APP + 1: the WM_USER range belongs to the dialog messages there.) */
 #define WM_BRENNIC_COMMAND_CHANGED (0x8000 + 1)
+/* Private window message, posted to the main window after a DPI change: lay out the grown window again once
+   the dialogs have scaled themselves (WM_APP + 20). */
+#define WM_BRENNIC_RELAYOUT (0x8000 + 20)
 
 #endif

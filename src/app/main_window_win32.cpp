@@ -146,6 +146,19 @@ public:
         pagesDpiChanged(dpi);
         SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // The dialog manager scales the dialogs' own fonts and layouts after this; the growth is laid out again
+        // once it is done.
+        PostMessageW(window_, WM_BRENNIC_RELAYOUT, 0, 0);
+    }
+
+    // WM_BRENNIC_RELAYOUT
+    void relayout() {
+        RECT client{};
+        GetClientRect(window_, &client);
+        if (IsIconic(window_) || layout_.empty()) return;
+        layout_.apply(window_, client.right, client.bottom);
+        layoutPages();
+        preview_.windowSized();
     }
 
     void command(WPARAM wParam) {
@@ -278,7 +291,9 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 return TRUE;
             case WM_DPICHANGED:
                 mainWindow().dpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-                SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
+                return FALSE;  // the dialog manager's own scaling of the dialog goes on
+            case WM_BRENNIC_RELAYOUT:
+                mainWindow().relayout();
                 return TRUE;
             case WM_BRENNIC_COMMAND_CHANGED:
                 mainWindow().showPreview();

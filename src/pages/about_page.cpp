@@ -32,9 +32,16 @@ std::optional<std::string> versionLineFromResource(std::string_view resource) {
         if (dword(at) != kSignature) continue;
         const std::uint32_t high = dword(at + 16);
         const std::uint32_t low = dword(at + 20);
-        std::string line = "Version " + std::to_string(high >> 16) + "." + std::to_string(high & 0xFFFF) + "." +
-                           std::to_string(low >> 16);
-        if ((low & 0xFFFF) != 0) line += "." + std::to_string(low & 0xFFFF);
+        std::string line = "Version ";
+        line += std::to_string(high >> 16);
+        line += '.';
+        line += std::to_string(high & 0xFFFF);
+        line += '.';
+        line += std::to_string(low >> 16);
+        if ((low & 0xFFFF) != 0) {
+            line += '.';
+            line += std::to_string(low & 0xFFFF);
+        }
         return line;
     }
     return std::nullopt;

@@ -19,7 +19,15 @@ void GrowingLayout::add(HWND parent, HWND control, unsigned anchors) {
     RECT rect{};
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    items_.push_back({control, {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}, anchors});
+    int height = rect.bottom - rect.top;
+    // A drop-down list's window height is its height dropped down: moving it must not shrink the list.
+    wchar_t name[16]{};
+    RECT dropped{};
+    if (GetClassNameW(control, name, 16) != 0 && lstrcmpiW(name, L"ComboBox") == 0 &&
+        SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)) != 0 &&
+        dropped.bottom - dropped.top > height)
+        height = dropped.bottom - dropped.top;
+    items_.push_back({control, {rect.left, rect.top, rect.right - rect.left, height}, anchors});
 }
 
 void GrowingLayout::setSmallestSize(HWND parent, int width, int height) {
