@@ -4,7 +4,7 @@ configure_file(${PROJECT_SOURCE_DIR}/resources/version.h.in ${PROJECT_BINARY_DIR
 file(GLOB_RECURSE BRENNIC_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*_win32.cpp)
 if(BRENNIC_WIN32_SOURCES)
   add_executable(brennic WIN32 ${BRENNIC_WIN32_SOURCES} ${PROJECT_SOURCE_DIR}/resources/brennic.rc)
-  target_link_libraries(brennic PRIVATE brennic_core comctl32 ole32 advapi32 user32 gdi32)
+  target_link_libraries(brennic PRIVATE brennic_core comctl32 ole32 uuid advapi32 user32 gdi32)
   target_include_directories(brennic PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/resources
     ${PROJECT_BINARY_DIR}/generated)
   # The resource compiler reads the icon, manifest and page dialogs relative to the .rc; rebuild when they change.

@@ -20,6 +20,10 @@
 #define IDC_PREVIEW 1040        /* the command Start would run, read-only */
 #define IDC_PREVIEW_MARKER 1041 /* the arguments Start would warn about */
 
+/* Names for screen readers and the About page's own version line */
+#define IDC_PREVIEW_LABEL 1200      /* "Command line", names the command line for screen readers */
+#define IDC_ABOUT_OWN_VERSION 1201  /* "Version x.y.z" from the version resource */
+
 /* Argument page 1 */
 #define IDC_SELECT1 1018
 #define IDC_PATH1 1019
@@ -78,6 +82,7 @@
 #define IDCMD_NEXT_ITEM 40030
 #define IDCMD_PREVIOUS_ITEM 40031
 #define IDCMD_COPY_COMMAND_LINE 40032
+#define IDCMD_FOLDER_OPTIONS 40110   /* the folder keeps its own options in brennic.ini, and back */
 
 /* Presets and recent runs: menu commands, the items the menu lists (one id per preset or run, from the
    first id on; the last id of each range is the grayed line shown when the list is empty), the two dialogs. */
@@ -105,5 +110,8 @@
 /* Private window message, posted to the main window: the command may have changed, show it again.
    (WM_APP + 1: the WM_USER range belongs to the dialog messages there.) */
 #define WM_BRENNIC_COMMAND_CHANGED (0x8000 + 1)
+/* Private window message, posted to the main window after a DPI change: lay out the grown window again once
+   the dialogs have scaled themselves (WM_APP + 20). */
+#define WM_BRENNIC_RELAYOUT (0x8000 + 20)
 
 #endif

@@ -2,6 +2,8 @@
 # `make run`: starts brennic.exe under Wine with the demo config and demo program, in a private Wine prefix
 # under build/windows. With an X display the program runs until you close it. Without one, a private Xvfb is
 # started, a screenshot of the window is saved to build/screenshot.png, and everything is stopped again.
+# BRENNIC_SCALE=125 (or 100, 150, 200, ...) runs it at that display scale (LogPixels in a prefix of its own);
+# the screenshot is then build/screenshot-125.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/windows"
@@ -28,9 +30,19 @@ if [ "$headless" = 0 ]; then
   exec wine ./brennic.exe </dev/null
 fi
 
+scale=${BRENNIC_SCALE:-}
+if [ -n "$scale" ] && ! [[ "$scale" =~ ^[0-9]+$ && "$scale" -ge 100 && "$scale" -le 500 ]]; then
+  echo "run: BRENNIC_SCALE must be a percentage from 100 to 500, not '$scale'" >&2
+  exit 1
+fi
+
 # Without a window manager Wine draws the window frames itself (a prefix of its own for that).
 trap wine_session_end EXIT
-wine_session_prefix "$build/wineprefix-shot"
+wine_session_prefix "$build/wineprefix-shot${scale:+-$scale}"
+if [ -n "$scale" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((scale * 96 / 100)) /f >/dev/null 2>&1 </dev/null
+  wineserver -w
+fi
 BRENNIC_PRIVATE_X=1 wine_session_display
 cd "$run_dir"
 wine ./brennic.exe </dev/null >/dev/null 2>&1 &
@@ -48,7 +60,7 @@ if [ -z "$window" ]; then
   echo "run: the main window did not appear" >&2
   exit 1
 fi
-shot="$root/build/screenshot.png"
+shot="$root/build/screenshot${scale:+-$scale}.png"
 previous=
 for _ in $(seq 50); do
   import -window root "$shot.tmp.png"

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "launch/command_preview.h"
+#include "platform/accessible_names_win32.h"
 #include "platform/text_win32.h"
 #include "resource_ids.h"
 
@@ -29,6 +30,7 @@ void PreviewLine::show(const CommandPreview& preview) {
     if (preview.marker != markerText_) {
         markerText_ = preview.marker;
         setWindowText(marker_, markerText_);
+        nameMarker(names_);
     }
     std::wstring tip = widen(preview.tip);
     if (tip != tipText_) {
@@ -52,13 +54,24 @@ void PreviewLine::pointerOver(HWND control) {
                            nullptr);
     if (tip_ == nullptr) return;
     SetWindowPos(tip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // A long command wraps at the window's width; the tip stays up long enough to read it.
-    RECT window{};
-    GetWindowRect(main_, &window);
-    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, window.right - window.left);
+    windowSized();
+    // The tip stays up long enough to read it.
     SendMessageW(tip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
     addTool(line_);
     addTool(marker_);
+}
+
+void PreviewLine::nameMarker(AccessibleNames* names) {
+    names_ = names;
+    if (names_ != nullptr) names_->setName(marker_, markerText_.empty() ? L"No warnings" : widen(markerText_).c_str());
+}
+
+void PreviewLine::windowSized() {
+    if (tip_ == nullptr) return;
+    // A long command wraps at the window's width.
+    RECT window{};
+    GetWindowRect(main_, &window);
+    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, window.right - window.left);
 }
 
 void PreviewLine::addTool(HWND control) {

@@ -9,6 +9,7 @@
 
 namespace brennic {
 
+class AccessibleNames;
 struct CommandPreview;
 
 class PreviewLine {
@@ -21,6 +22,10 @@ public:
     // WM_SETCURSOR: the pointer is over a control. The tool tip is made the first time it is over the line or
     // the marker, so that start-up does not pay for a pop-up window nobody may ask for.
     void pointerOver(HWND control);
+    // The window's size or DPI changed: a long command still wraps at the window's width.
+    void windowSized();
+    // From now on the marker's name for screen readers follows its text ("No warnings" while it is empty).
+    void nameMarker(AccessibleNames* names);
 
 private:
     void addTool(HWND control);
@@ -33,6 +38,7 @@ private:
     std::string lineText_;
     std::string markerText_;
     std::wstring tipText_;
+    AccessibleNames* names_ = nullptr;
 };
 
 }  // namespace brennic

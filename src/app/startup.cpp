@@ -6,6 +6,7 @@
 #include "description/config_error.h"
 #include "description/config_loader.h"
 #include "description/table_builder.h"
+#include "persist/ini_store.h"
 #include "persist/options.h"
 #include "persist/save_file.h"
 
@@ -31,6 +32,9 @@ void runProtectedSteps(AppState& state, StartupWindow& window, const StartupServ
                        const std::string& configPath) {
     // The marks always show the options in effect, also when the folder text could not be read.
     const bool optionsLoaded = loadOptions(services.store, state.options);
+    // A tool folder's options file that cannot be used is said once; its defaults are in effect.
+    const std::string optionsProblem = services.store.problem();
+    if (!optionsProblem.empty()) services.boxes.show(optionsProblem, kOptionsFileCaption, kMbOk | kMbIconExclamation);
     applyOptionsToMenu(state.options, window.menu());
     if (optionsLoaded && state.options.userDir != 0) {
         state.description.setProgramsFolder(state.options.runAppPath, state.saveFilePath);

@@ -36,6 +36,18 @@ private:
     HWND page_;
 };
 
+// The version the executable's own version resource states, so the page always shows this build's.
+void showOwnVersion(HWND page) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));  // RT_VERSION
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes == nullptr) return;  // the placeholder "Version" stays
+    const auto line = versionLineFromResource(
+        std::string_view(static_cast<const char*>(bytes), SizeofResource(module, found)));
+    if (line) setDlgItemText(page, IDC_ABOUT_OWN_VERSION, *line);
+}
+
 }  // namespace
 
 INT_PTR CALLBACK aboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
@@ -44,6 +56,7 @@ INT_PTR CALLBACK aboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
             case WM_INITDIALOG: {
                 Win32AboutView view(page);
                 fillAboutPage(appState(), view);
+                showOwnVersion(page);
                 return FALSE;
             }
             case WM_COMMAND:

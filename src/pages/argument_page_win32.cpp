@@ -123,6 +123,12 @@ private:
 
 std::array<Win32PageView, kArgumentCount> views;
 
+bool isFieldControl(HWND control) {
+    wchar_t name[16]{};
+    if (control == nullptr || GetClassNameW(control, name, 16) == 0) return false;
+    return lstrcmpiW(name, L"Edit") == 0 || lstrcmpiW(name, L"ComboBox") == 0;
+}
+
 int pageIndexOf(HWND page) {
     for (int index = 0; index < kArgumentCount; ++index)
         if (views[static_cast<std::size_t>(index)].page() == page) return index;
@@ -237,6 +243,9 @@ INT_PTR CALLBACK argumentPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
                 return FALSE;
             case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(pageBrush());
             case WM_CTLCOLORSTATIC:
+                // Read-only and disabled fields ask here too: they keep the colours Windows gives them, so
+                // that they look like what they are.
+                if (isFieldControl(reinterpret_cast<HWND>(lParam))) return FALSE;
                 SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
                 return reinterpret_cast<INT_PTR>(pageBrush());
             default: break;

@@ -22,6 +22,11 @@ inline constexpr unsigned kOfnFileMustExist = 0x1000;
 // must accept a name that does not exist yet, so only the open dialog asks for an existing file.
 unsigned fileDialogFlags(bool saveDialog);
 
+// The name a save dialog gives back, with the extension of the chosen filter added when the typed name has
+// none and the filter's pattern is one "*.ext" (no wildcard in ext, no second pattern). `list` is the
+// zero-separated list the dialog was given, `filterIndex` its 1-based choice (0: no filter chosen).
+std::string withDefaultExtension(const std::string& name, const std::string& list, unsigned filterIndex);
+
 // A path from a file or folder dialog. An empty one, or one longer than 259 characters, counts as a cancel:
 // the slot is left as it was. True when the slot took the path.
 bool takeChosenPath(ArgumentSlot& slot, const std::string& chosen);

@@ -98,7 +98,8 @@ bool runFileDialog(HWND page, bool saveDialog, const std::string& filterText, co
     FileDialogRecord& record = fileDialogRecord();
     // Built fresh for every dialog: nothing of an earlier dialog's list can be read.
     // The list is at most kFilterBufferSize bytes, so never more UTF-16 units; its zero separators are kept.
-    const std::wstring list = widen(filterList(filterText));
+    const std::string listText = filterList(filterText);
+    const std::wstring list = widen(listText);
     std::copy_n(list.data(), std::min<std::size_t>(list.size(), kFilterBufferSize), record.filter);
     copyInto(record.fileName, widen(dialogInitialText(path)));
 
@@ -109,6 +110,8 @@ bool runFileDialog(HWND page, bool saveDialog, const std::string& filterText, co
     const BOOL picked = saveDialog ? saveFileDialog(&dialog) : openFileDialog(&dialog);
     if (!picked) return false;
     chosen = textOf(record.fileName);
+    // A name typed without extension takes the chosen filter's, as a save dialog is expected to.
+    if (saveDialog) chosen = withDefaultExtension(chosen, listText, dialog.nFilterIndex);
     return true;
 }
 

@@ -8,8 +8,10 @@
 #include "pages/about_page_win32.h"
 #include "pages/argument_page_win32.h"
 #include "pages/argument_pages.h"
+#include "pages/growing_layout_win32.h"
 #include "pages/page_colour.h"
 #include "pages/tab_navigation.h"
+#include "platform/dpi_win32.h"
 #include "platform/text_win32.h"
 #include "resource_ids.h"
 
@@ -24,6 +26,57 @@ HWND tabControl = nullptr;
 HWND statusBarWindow = nullptr;
 std::array<HWND, kTabCount> pageWindows{};
 TabSelectionGuard selectionGuard;
+std::array<GrowingLayout, kTabCount> pageLayouts;
+
+// Each argument page's controls and how they follow the page's growth: the fields and lists stretch, the
+// button keeps its place at the right edge.
+struct AnchoredControl {
+    int id;
+    unsigned anchors;
+};
+constexpr std::array<std::array<AnchoredControl, 7>, kArgumentCount> kPageAnchors{{
+    {{{IDC_SELECT1, kFollowRight}, {IDC_PATH1, kGrowWidth}, {IDC_ACTION1, kGrowWidth}, {IDC_MANUAL1, kGrowWidth},
+      {IDC_PATHLABEL1, kGrowWidth}, {IDC_ACTIONLABEL1, kGrowWidth}, {IDC_MANUALLABEL1, kGrowWidth}}},
+    {{{IDC_SELECT2, kFollowRight}, {IDC_PATH2, kGrowWidth}, {IDC_ACTION2, kGrowWidth}, {IDC_MANUAL2, kGrowWidth},
+      {IDC_PATHLABEL2, kGrowWidth}, {IDC_ACTIONLABEL2, kGrowWidth}, {IDC_MANUALLABEL2, kGrowWidth}}},
+    {{{IDC_SELECT3, kFollowRight}, {IDC_PATH3, kGrowWidth}, {IDC_ACTION3, kGrowWidth}, {IDC_MANUAL3, kGrowWidth},
+      {IDC_PATHLABEL3, kGrowWidth}, {IDC_ACTIONLABEL3, kGrowWidth}, {IDC_MANUALLABEL3, kGrowWidth}}},
+}};
+
+// The area of the tab control the pages fill.
+RECT pageArea() {
+    RECT area{};
+    GetClientRect(tabControl, &area);
+    area.left -= 4;
+    area.top -= 1;
+    area.bottom += 1;
+    SendMessageW(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    return area;
+}
+
+BOOL CALLBACK addCentredControl(HWND control, LPARAM layout) {
+    GrowingLayout& target = *reinterpret_cast<GrowingLayout*>(layout);
+    target.add(GetParent(control), control, kKeepCentred);
+    return TRUE;
+}
+
+void takePageLayout(int tab, HWND page) {
+    GrowingLayout& layout = pageLayouts[static_cast<std::size_t>(tab)];
+    if (tab == kAboutTab) {
+        // The About page's two framed blocks stay as the dialog lays them out, in the middle of the page.
+        EnumChildWindows(page, addCentredControl, reinterpret_cast<LPARAM>(&layout));
+    } else {
+        for (const AnchoredControl& control : kPageAnchors[static_cast<std::size_t>(tab)])
+            layout.add(page, GetDlgItem(page, control.id), control.anchors);
+    }
+    layout.setSmallestSize(page);
+}
+
+void setStatusParts(int dpi) {
+    // The part edges are given for 96 dots per inch and scale with the window's DPI.
+    std::array<int, 3> edges{MulDiv(364, dpi, kDefaultDpi), MulDiv(390, dpi, kDefaultDpi), -1};
+    SendMessageW(statusBarWindow, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
 
 class Win32PageHost final : public PageHost {
 public:
@@ -89,12 +142,29 @@ HWND pageWindow(int tab) {
 
 void createStatusBar() {
     statusBarWindow = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"Argument 1 Action/Key", mainWindow, IDC_STATUS);
-    // The part edges are given for 96 dots per inch; the program is DPI aware, so they scale with the screen.
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
-    std::array<int, 3> edges{MulDiv(364, dpi, 96), MulDiv(390, dpi, 96), -1};
-    SendMessageW(statusBarWindow, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    setStatusParts(windowDpi(mainWindow));
+}
+
+void layoutPages() {
+    if (statusBarWindow != nullptr) SendMessageW(statusBarWindow, WM_SIZE, 0, 0);
+    if (tabControl == nullptr) return;
+    const RECT area = pageArea();
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        HWND page = pageWindows[static_cast<std::size_t>(tab)];
+        if (page == nullptr) continue;
+        const int width = area.right - area.left;
+        const int height = area.bottom - area.top;
+        SetWindowPos(page, nullptr, 1, area.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        pageLayouts[static_cast<std::size_t>(tab)].apply(page, width, height);
+    }
+}
+
+void pagesDpiChanged(int dpi) {
+    if (statusBarWindow != nullptr) setStatusParts(dpi);
+    for (const ArgumentSlot& slot : appState().slots) {
+        HWND tip = reinterpret_cast<HWND>(slot.toolTip);
+        if (tip != nullptr) SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, MulDiv(1000, dpi, kDefaultDpi));
+    }
 }
 
 void createPages(HWND main) {
@@ -114,12 +184,7 @@ void createPages(HWND main) {
     }
     SendMessageW(tabControl, TCM_SETCURSEL, 0, 0);
 
-    RECT area{};
-    GetClientRect(tabControl, &area);
-    area.left -= 4;
-    area.top -= 1;
-    area.bottom += 1;
-    SendMessageW(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    const RECT area = pageArea();
 
     prepareTabFlags(appState());
 
@@ -132,6 +197,7 @@ void createPages(HWND main) {
         if (page == nullptr) continue;
         SetWindowPos(page, nullptr, 1, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+        takePageLayout(tab, page);
     }
     showPage(0);
 }

@@ -29,6 +29,12 @@ HBRUSH pageBrush();
 // The status bar under the tab control, created by argument page 1.
 void createStatusBar();
 
+// The main window's size changed: the status bar, the pages in the tab control and their controls follow.
+void layoutPages();
+// The main window moved to a monitor of another DPI: what the pages sized themselves (the status bar's parts,
+// the tool tips' widths) is sized again for it.
+void pagesDpiChanged(int dpi);
+
 ArgumentPages& argumentPages();
 PageHost& pageHost();
 

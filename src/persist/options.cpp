@@ -33,6 +33,45 @@ std::string storedText(const std::string& data) {
     return nul == std::string::npos ? data : data.substr(0, nul);
 }
 
+bool readDword(SettingsStore& store, const char* name, std::uint32_t& number) {
+    StoredValue value;
+    if (!store.read(name, value)) return false;
+    if (value.type != kStoreDword || value.data.size() != sizeof(std::uint32_t)) return false;
+    std::memcpy(&number, value.data.data(), sizeof number);  // little-endian, as the store keeps it
+    return true;
+}
+
+void loadWindowSize(SettingsStore& store, AppOptions& options) {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    if (!readDword(store, kWindowWidthName, width) || !readDword(store, kWindowHeightName, height)) return;
+    if (width == 0 || height == 0 || width > kMaxWindowExtent || height > kMaxWindowExtent) return;
+    options.windowWidth = width;
+    options.windowHeight = height;
+}
+
+// One value of a save: its own open and close of the key, as every version has done it.
+enum class Written { ok, stop };
+
+template <typename Write>
+Written saveOne(SettingsStore& store, MessageBoxes& boxes, const char* name, Write write) {
+    auto show = [&](const std::string& fallback) {
+        const std::string explained = store.problem();
+        boxes.show(explained.empty() ? fallback : explained, kSaveCaption, kMbOk | kMbIconError);
+    };
+    if (!store.createKey()) {
+        show("Cant create key");
+        return Written::stop;
+    }
+    const bool written = write();
+    if (!written) show(name);
+    if (!store.closeKey()) {
+        show("close key");
+        return Written::stop;
+    }
+    return written ? Written::ok : Written::stop;
+}
+
 // The on/off values added after the six, each with its field; anything but 0 means on, as for the six.
 struct AddedOption {
     const char* name;
@@ -42,32 +81,19 @@ constexpr AddedOption kAddedOptions[] = {{kKeepPagesAtExitName, &AppOptions::kee
 
 void loadAddedOptions(SettingsStore& store, AppOptions& options) {
     for (const AddedOption& added : kAddedOptions) {
-        StoredValue value;
-        if (!store.read(added.name, value)) continue;
-        if (value.type != kStoreDword || value.data.size() != sizeof(std::uint32_t)) continue;
         std::uint32_t number = 0;
-        std::memcpy(&number, value.data.data(), sizeof number);
-        options.*added.field = number != 0 ? 1u : 0u;
+        if (readDword(store, added.name, number)) options.*added.field = number != 0 ? 1u : 0u;
     }
 }
 
-// Same steps and messages as for the six values; 0 when written or left alone, 1 after a failure.
+// Written only when on, or to switch off one stored before; 0 when written or left alone, 1 after a failure.
 int saveAddedOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options) {
     for (const AddedOption& added : kAddedOptions) {
         const std::uint32_t value = options.*added.field;
         StoredValue stored;
         if (value == 0 && !store.read(added.name, stored)) continue;
-        if (!store.createKey()) {
-            boxes.show("Cant create key", kSaveCaption, kMbOk | kMbIconError);
+        if (saveOne(store, boxes, added.name, [&] { return store.writeDword(added.name, value); }) != Written::ok)
             return 1;
-        }
-        const bool written = store.writeDword(added.name, value);
-        if (!written) boxes.show(added.name, kSaveCaption, kMbOk | kMbIconError);
-        if (!store.closeKey()) {
-            boxes.show("close key", kSaveCaption, kMbOk | kMbIconError);
-            return 1;
-        }
-        if (!written) return 1;
     }
     return 0;
 }
@@ -91,13 +117,10 @@ std::uint32_t& integerOption(AppOptions& options, int index) {
 
 bool loadOptions(SettingsStore& store, AppOptions& options) {
     for (int i = 0; i < kIntegerOptionCount; ++i) {
-        StoredValue value;
-        if (!store.read(integerOptionName(i), value)) continue;
-        if (value.type != kStoreDword || value.data.size() != sizeof(std::uint32_t)) continue;
         std::uint32_t number = 0;
-        std::memcpy(&number, value.data.data(), sizeof number);  // little-endian, as the store keeps it
-        integerOption(options, i) = clampOption(i, number);
+        if (readDword(store, integerOptionName(i), number)) integerOption(options, i) = clampOption(i, number);
     }
+    loadWindowSize(store, options);
     loadAddedOptions(store, options);
     if (options.userDir == 0) return true;
 
@@ -116,24 +139,21 @@ bool loadOptions(SettingsStore& store, AppOptions& options) {
 
 int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options) {
     AppOptions values = options;
-    const int count = kIntegerOptionCount + (values.userDir != 0 ? 1 : 0);
-    for (int i = 0; i < count; ++i) {
-        if (!store.createKey()) {
-            boxes.show("Cant create key", kSaveCaption, kMbOk | kMbIconError);
+    for (int i = 0; i < kIntegerOptionCount; ++i) {
+        const char* name = integerOptionName(i);
+        const std::uint32_t number = integerOption(values, i);
+        if (saveOne(store, boxes, name, [&] { return store.writeDword(name, number); }) != Written::ok) return 1;
+    }
+    if (values.userDir != 0 &&
+        saveOne(store, boxes, kRunAppPathName, [&] { return store.writeText(kRunAppPathName, values.runAppPath); }) !=
+            Written::ok)
+        return 1;
+    if (values.windowWidth != 0 && values.windowHeight != 0) {
+        if (saveOne(store, boxes, kWindowWidthName,
+                    [&] { return store.writeDword(kWindowWidthName, values.windowWidth); }) != Written::ok ||
+            saveOne(store, boxes, kWindowHeightName,
+                    [&] { return store.writeDword(kWindowHeightName, values.windowHeight); }) != Written::ok)
             return 1;
-        }
-        const bool written = i < kIntegerOptionCount
-                                 ? store.writeDword(integerOptionName(i), integerOption(values, i))
-                                 : store.writeText(kRunAppPathName, values.runAppPath);
-        if (!written) {
-            boxes.show(i < kIntegerOptionCount ? integerOptionName(i) : kRunAppPathName, kSaveCaption,
-                       kMbOk | kMbIconError);
-        }
-        if (!store.closeKey()) {
-            boxes.show("close key", kSaveCaption, kMbOk | kMbIconError);
-            return 1;
-        }
-        if (!written) return 1;
     }
     return saveAddedOptions(store, boxes, values);
 }

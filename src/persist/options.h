@@ -29,6 +29,9 @@ public:
     virtual bool writeDword(const std::string& name, std::uint32_t value) = 0;
     virtual bool writeText(const std::string& name, const std::string& text) = 0;  // no terminating NUL
     virtual bool closeKey() = 0;
+    // What went wrong with the store itself at the last operation, in the user's words; empty when the store
+    // has nothing to add to the caller's own message (the registry never has).
+    virtual std::string problem() const { return {}; }
 };
 
 inline constexpr const char* kOptionsKeyPath = "Software\\Brennic\\Options\\";
@@ -37,6 +40,10 @@ inline constexpr int kIntegerOptionCount = 6;
 // Values later versions added, beside the six: written only when on, or to switch off one stored before, so a
 // default setup stores exactly the six values earlier versions wrote (and ignore when they find more).
 inline constexpr const char* kKeepPagesAtExitName = "keep pages at exit";
+// The window size, written only once a size was given (read back or resized); earlier versions ignore them.
+inline constexpr const char* kWindowWidthName = "window width";
+inline constexpr const char* kWindowHeightName = "window height";
+inline constexpr std::uint32_t kMaxWindowExtent = 32767;
 
 // The store's value name of each integer option, in record order ("console opt " ends with a space).
 const char* integerOptionName(int index);
@@ -46,11 +53,13 @@ std::uint32_t& integerOption(AppOptions& options, int index);
 // Reads every option present in the store over the record. Values of the wrong type or size are ignored;
 // on/off values other than 0 count as 1, consoleOpt above 2 is 2, userDir above 1 is 1. With userDir set,
 // the folder text must be readable, non-empty and at most 259 characters; otherwise userDir becomes 0 and
-// the result is false (the integer options read stay in effect).
+// the result is false (the integer options read stay in effect). A window size is taken only as a pair of
+// values 1 to kMaxWindowExtent.
 bool loadOptions(SettingsStore& store, AppOptions& options);
 
-// Writes the six integer options and, when userDir is set, the folder text, then the added on/off values. Stops at the first failure after
-// showing its message (caption "Save Cnf err"); returns 0 when everything was written, 1 otherwise.
+// Writes the six integer options, when userDir is set the folder text, the window size once one was given, and
+// the added on/off values. Stops at the first failure after showing its message (caption "Save Cnf err"; the
+// store's own explanation when it has one); returns 0 when everything was written, 1 otherwise.
 int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options);
 
 }  // namespace brennic

@@ -64,6 +64,13 @@ PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOW info) {
     return function != nullptr ? function(info) : nullptr;
 }
 
+HRESULT shellItemFromPath(PCWSTR path, IShellItem** item) {
+    static const auto function = entry<HRESULT(WINAPI*)(PCWSTR, IBindCtx*, REFIID, void**)>(
+        Library::shell, "SHCreateItemFromParsingName");
+    if (function == nullptr) return E_NOTIMPL;
+    return function(path, nullptr, IID_IShellItem, reinterpret_cast<void**>(item));
+}
+
 HRESULT shellMalloc(IMalloc** allocator) {
     static const auto function = entry<HRESULT(WINAPI*)(IMalloc**)>(Library::shell, "SHGetMalloc");
     return function != nullptr ? function(allocator) : E_FAIL;

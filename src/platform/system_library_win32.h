@@ -20,6 +20,8 @@ HINSTANCE shellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameter
 PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOW info);  // nullptr when unavailable
 HRESULT shellMalloc(IMalloc** allocator);              // E_FAIL when unavailable
 BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, PWSTR path, DWORD size, GPFIDL_FLAGS flags);
+// E_NOTIMPL when unavailable.
+HRESULT shellItemFromPath(PCWSTR path, IShellItem** item);
 BOOL openFileDialog(LPOPENFILENAMEW dialog);  // FALSE when unavailable
 
 // The helpers Brennic starts by name, at their full path: "cmd.exe" (or "cmd") in the system folder, "explorer"

@@ -15,6 +15,9 @@ struct AppOptions {
     std::uint32_t showWarn = 1;
     std::uint32_t keepPagesAtExit = 0;  // 1: closing Brennic writes the save file as Ctrl+S does
     std::string runAppPath;
+    // The main window's size in pixels at 96 dots per inch; 0 while it was never given (today's size).
+    std::uint32_t windowWidth = 0;
+    std::uint32_t windowHeight = 0;
 };
 
 }  // namespace brennic

@@ -215,13 +215,68 @@ E2E_TEST(AStoredFolderIsWhereTheDescribedProgramIsLookedFor) {
     CHECK_EQ(app.bigIconPixel().value_or(0), 0xFFE02020u);
 }
 
+namespace {
+
+// Opens "Running programs folder", lets `choose` pick in the picker (given its window), presses OK and saves.
+// A picker that refuses the choice with a message and stays open is cancelled.
+template <typename Choose>
+void chooseInPickerBy(App& app, Choose choose) {
+    app.post(IDCMD_PROGRAMS_FOLDER);
+    HWND picker = waitForPathDialog(app, true);
+    REQUIRE(picker != nullptr);
+    CHECK_EQ(windowText(picker), std::string("Select folder for running programs."));
+    CHECK(app.settle());
+    REQUIRE(choose(picker));
+    CHECK(app.settle());
+    if (const auto box = app.openBox(); box.has_value() && box->window != picker) {
+        note("the picker said: " + box->text);
+        app.answer(*box, box->hasButton(IDOK) ? IDOK : IDCANCEL);
+    }
+    if (IsWindow(picker) && IsWindowVisible(picker)) {
+        note("the picker stayed open; cancelled");
+        PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    }
+    CHECK(waitGone(picker));
+    CHECK(app.settle());
+    saveConfig(app);
+}
+
+// Enters `path` in the picker's name box, typed or pasted.
+void chooseInPicker(App& app, const std::string& path, bool paste = false) {
+    chooseInPickerBy(app, [&](HWND picker) { return enterInFolderPicker(picker, path, paste); });
+}
+
+// Selects the first item of the folder the picker shows and presses OK.
+bool selectFirstItem(App& app, HWND picker) {
+    HWND browser = FindWindowExA(picker, nullptr, "ExplorerBrowserControl", nullptr);
+    HWND view = FindWindowExA(browser, nullptr, "SHELLDLL_DefView", nullptr);
+    HWND list = FindWindowExA(view, nullptr, "SysListView32", nullptr);
+    if (list == nullptr || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 1) return false;
+    // The item's state goes through the program's own memory (a pointer of ours means nothing there).
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, app.processId());
+    if (process == nullptr) return false;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMA), MEM_COMMIT, PAGE_READWRITE);
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    const bool written = remote != nullptr && WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+    if (written) SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(remote));
+    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    if (!written) return false;
+    PostMessageA(picker, WM_COMMAND, IDOK, 0);
+    return true;
+}
+
+}  // namespace
+
 E2E_TEST(RunningProgramsFolderCancelledClearsTheOption) {
     freshStart();
     setOptionDword("user dir", 1);
     setOptionText("run app path", workDir());
     App app = startReady();
     app.post(IDCMD_PROGRAMS_FOLDER);
-    HWND browser = app.waitForWindowTitled("Browse for Folder");
+    HWND browser = waitForPathDialog(app, true);
     REQUIRE(browser != nullptr);
     PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
     CHECK(app.settle());
@@ -234,112 +289,18 @@ E2E_TEST(RunningProgramsFolderCancelledClearsTheOption) {
 
 E2E_TEST(RunningProgramsFolderChosenIsSavedWithItsText) {
     freshStart();
-    // The stored folder is preselected; OK takes what the browser shows selected.
+    // The picker starts in the stored folder; choosing a folder there saves its text.
     setOptionDword("user dir", 1);
     setOptionText("run app path", workDir());
     App app = startReady();
-    app.post(IDCMD_PROGRAMS_FOLDER);
-    HWND browser = app.waitForWindowTitled("Browse for Folder");
-    REQUIRE(browser != nullptr);
-    CHECK(app.settle());
-    PostMessageA(browser, WM_COMMAND, IDOK, 0);
-    CHECK(app.settle());
-    CHECK(!IsWindow(browser) || !IsWindowVisible(browser));
-    saveConfig(app);
+    chooseInPicker(app, appDir());
     CHECK_EQ(optionDword("user dir").value_or(9), 1u);
     const auto folder = optionText("run app path");
     REQUIRE(folder.has_value());
     note("chosen: " + *folder);
-    CHECK(!folder->empty());
-    CHECK_EQ(*folder, workDir());
+    CHECK_EQ(*folder, appDir());
     CHECK_EQ(folder->substr(1, 2), std::string(":\\"));
 }
-
-namespace {
-
-BOOL CALLBACK findTree(HWND child, LPARAM parameter) {
-    if (className(child) == "SysTreeView32") {
-        *reinterpret_cast<HWND*>(parameter) = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::vector<std::string> pathComponents(const std::string& path) {
-    std::vector<std::string> parts;
-    std::size_t begin = 0;
-    while (begin <= path.size()) {
-        const std::size_t end = std::min(path.find('\\', begin), path.size());
-        if (end > begin) parts.push_back(path.substr(begin, end - begin));
-        begin = end + 1;
-    }
-    return parts;
-}
-
-bool sameName(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
-// The child of `item` named `name` (expanding `item` first), or 0.
-LRESULT childNamed(App& app, HWND tree, LRESULT item, const std::string& name) {
-    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, item);
-    for (LRESULT child = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, item); child != 0;
-         child = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, child))
-        if (sameName(app.treeItemText(tree, child), name)) return child;
-    return 0;
-}
-
-// Opens "Running programs folder" on the stored folder `folder` and finds the folder's item in the browser's
-// tree: the browser selects the stored folder level by level, but Wine's browser can stop at an ancestor when
-// the folder was made moments ago, so from where it stopped the rest is walked by name. Then moves the
-// selection with `move` (given the tree and that item), presses OK and saves.
-template <typename Move>
-void chooseInBrowser(App& app, const std::string& folder, Move move) {
-    const std::vector<std::string> parts = pathComponents(folder);
-    REQUIRE(parts.size() >= 2);
-    app.post(IDCMD_PROGRAMS_FOLDER);
-    HWND browser = app.waitForWindowTitled("Browse for Folder");
-    REQUIRE(browser != nullptr);
-    CHECK(app.settle());
-    HWND tree = nullptr;
-    EnumChildWindows(browser, findTree, reinterpret_cast<LPARAM>(&tree));
-    REQUIRE(tree != nullptr);
-    // Wait until the selection has reached the folder or stood still for a second.
-    LRESULT selected = 0;
-    std::string selectedName;
-    DWORD steady = GetTickCount();
-    for (DWORD started = GetTickCount(); GetTickCount() - started < kWaitMs; Sleep(20)) {
-        const LRESULT caret = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
-        if (caret != selected) {
-            selected = caret;
-            selectedName = caret != 0 ? app.treeItemText(tree, caret) : std::string();
-            steady = GetTickCount();
-        }
-        if (sameName(selectedName, parts.back()) || (selected != 0 && GetTickCount() - steady > 1000)) break;
-    }
-    REQUIRE(selected != 0);
-    if (!sameName(selectedName, parts.back())) {
-        // The drive's item reads like "/ (Z:)"; a folder's item is its name.
-        std::size_t level = parts.size();
-        if (selectedName.find("(" + parts[0] + ")") != std::string::npos) level = 0;
-        for (std::size_t i = 1; i < parts.size(); ++i)
-            if (sameName(selectedName, parts[i])) level = i;
-        REQUIRE(level < parts.size());
-        note("the browser stopped at " + selectedName + "; walked on to " + folder);
-        for (std::size_t i = level + 1; i < parts.size() && selected != 0; ++i)
-            selected = childNamed(app, tree, selected, parts[i]);
-        REQUIRE(selected != 0);
-    }
-    CHECK_EQ(app.treeItemText(tree, selected), parts.back());
-    const LRESULT target = move(tree, selected);
-    REQUIRE(target != 0);
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, target);
-    CHECK_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), target);
-    PostMessageA(browser, WM_COMMAND, IDOK, 0);
-    CHECK(app.settle());
-    CHECK(!IsWindow(browser) || !IsWindowVisible(browser));
-    saveConfig(app);
-}
-
-}  // namespace
 
 E2E_TEST(AFolderTooLongForOurTextsIsTakenAsACancel) {
     freshStart();
@@ -355,10 +316,9 @@ E2E_TEST(AFolderTooLongForOurTextsIsTakenAsACancel) {
     setOptionDword("user dir", 1);
     setOptionText("run app path", base);
     App app = startReady();
-    chooseInBrowser(app, base, [](HWND tree, LRESULT selected) {
-        SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, selected);
-        return SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, selected);
-    });
+    // The picker starts in the stored folder and shows the subfolder as its only item. (Typing the long name
+    // into Wine's picker stops it answering; its list refuses the folder with a message of its own.)
+    chooseInPickerBy(app, [&](HWND picker) { return selectFirstItem(app, picker); });
     CHECK_EQ(optionDword("user dir").value_or(9), 0u);
     CHECK_EQ(optionText("run app path").value_or(""), base);
 }
@@ -368,17 +328,109 @@ E2E_TEST(AVirtualFolderIsTakenAsACancel) {
     setOptionDword("user dir", 1);
     setOptionText("run app path", workDir());
     App app = startReady();
-    // The drive's parent in the tree is "My Computer", which is no file-system folder.
-    chooseInBrowser(app, workDir(), [](HWND tree, LRESULT selected) {
-        LRESULT item = selected;
-        for (;;) {
-            const LRESULT parent = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, item);
-            if (parent == 0) return LRESULT{0};
-            const LRESULT grandparent = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, parent);
-            if (grandparent == 0) return item;  // `item` is a child of the root (the desktop)
-            item = parent;
-        }
-    });
+    // "My Computer" by its shell name: no file-system folder.
+    chooseInPicker(app, "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
     CHECK_EQ(optionDword("user dir").value_or(9), 0u);
     CHECK_EQ(optionText("run app path").value_or(""), workDir());
+}
+
+namespace {
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+E2E_TEST(ThePickerTakesAPastedPath) {
+    freshStart();
+    const std::string pasted = join(workDir(), "pasted tools");
+    REQUIRE(makeFolders(pasted));
+    setOptionDword("user dir", 1);
+    setOptionText("run app path", appDir());
+    App app = startReady();
+    chooseInPicker(app, pasted, true);
+    CHECK_EQ(optionDword("user dir").value_or(9), 1u);
+    CHECK_EQ(optionText("run app path").value_or(""), pasted);
+}
+
+E2E_TEST(TwoToolFoldersKeepTheirOwnOptionsApart) {
+    freshStart();
+    // A second tool folder: its own copy of the program and config.
+    const std::string other = join(workDir(), "other tool");
+    REQUIRE(copyFile(brennicExePath(), join(other, "brennic.exe")));
+    REQUIRE(copyFile(join(appDir(), "prog.vx"), join(other, "prog.vx")));
+    const std::string ownFile = join(appDir(), "brennic.ini");
+    {
+        // The first folder switches to its own options: the options in effect go into its file.
+        App app = startReady();
+        CHECK(!app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+        app.post(IDCMD_HIDE_CONSOLE);
+        app.post(IDCMD_FOLDER_OPTIONS);
+        CHECK(app.settle());
+        CHECK(!app.openBox().has_value());
+        CHECK(app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+        REQUIRE(fileExists(ownFile));
+        CHECK(contains(readFile(ownFile), "\"console opt \"=dword:0\r\n"));
+        app.post(IDCMD_START_SOUND);
+        saveConfig(app);
+        CHECK(contains(readFile(ownFile), "\"start sound\"=dword:1\r\n"));
+        CHECK(optionNames().empty());  // the shared key is neither read nor written
+    }
+    {
+        // The other folder has no file: the shared key, exactly as before.
+        App app = startReady();
+        (void)app;
+    }
+    {
+        App::Launch launch;
+        launch.exe = join(other, "brennic.exe");
+        App app = App::start(launch);
+        REQUIRE(app.mainWindow() != nullptr);
+        CHECK(app.settle());
+        CHECK_EQ(marksOf(app).radio, IDCMD_HOLD_CONSOLE);
+        CHECK(!app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+        app.post(IDCMD_SHOW_CONSOLE);
+        saveConfig(app);
+        CHECK_EQ(optionDword("console opt ").value_or(9), 1u);
+        CHECK_EQ(optionNames().size(), 6u);
+    }
+    {
+        // Each folder comes back with its own.
+        App app = startReady();
+        const Marks marks = marksOf(app);
+        CHECK_EQ(marks.radio, IDCMD_HIDE_CONSOLE);
+        CHECK(marks.startSound);
+        // And back to the shared options: the file is moved aside, what is in effect stays until exit.
+        app.post(IDCMD_FOLDER_OPTIONS);
+        CHECK(app.settle());
+        CHECK(!app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+        CHECK(!fileExists(ownFile));
+        CHECK(contains(readFile(ownFile + ".bak"), "\"console opt \"=dword:0\r\n"));
+        CHECK_EQ(marksOf(app).radio, IDCMD_HIDE_CONSOLE);
+        CHECK_EQ(optionDword("console opt ").value_or(9), 1u);
+    }
+    App shared = startReady();
+    CHECK_EQ(marksOf(shared).radio, IDCMD_SHOW_CONSOLE);
+}
+
+E2E_TEST(ADamagedFolderOptionsFileGivesDefaultsAndSaysSo) {
+    freshStart();
+    setOptionDword("console opt ", 0);  // the shared key is not read while the folder has a file
+    const std::string ownFile = join(appDir(), "brennic.ini");
+    REQUIRE(writeFile(ownFile, std::string("[Options]\r\n\"console opt \"=dword:1\r\n\"show warn\"=maybe\r\n")));
+    App app = App::start();
+    REQUIRE(app.mainWindow() != nullptr);
+    const auto box = app.waitForBox();
+    REQUIRE(box.has_value());
+    CHECK_EQ(box->caption, std::string("Options"));
+    CHECK(contains(box->text, "line 3"));
+    CHECK(contains(box->text, "brennic.ini"));
+    CHECK(app.answer(*box, IDOK));
+    CHECK(app.settle());
+    CHECK_EQ(marksOf(app).radio, IDCMD_HOLD_CONSOLE);
+    CHECK(app.menuItem(IDCMD_FOLDER_OPTIONS).checked);
+    // Save config writes a sound file and keeps the damaged one.
+    saveConfig(app);
+    CHECK(contains(readFile(ownFile + ".bak"), "\"show warn\"=maybe"));
+    CHECK(contains(readFile(ownFile), "\"show warn\"=dword:1\r\n"));
+    CHECK_EQ(optionDword("console opt ").value_or(9), 0u);
 }

@@ -440,6 +440,8 @@ E2E_TEST(AboutPageShowsTheDescriptionAndTitlesTheWindow) {
     CHECK_EQ(windowText(GetDlgItem(about, IDC_ABOUT_APPAUTHOR)), "J. Doe");
     CHECK_EQ(windowText(GetDlgItem(about, IDC_ABOUT_CNFAUTHOR)), "A. Roe");
     CHECK_EQ(windowText(GetDlgItem(about, IDC_ABOUT_CONTACT)), "packer@example.org");
+    // The front end's own version line is this build's, as its version resource states it.
+    CHECK_EQ(windowText(GetDlgItem(about, IDC_ABOUT_OWN_VERSION)), std::string("Version ") + BRENNIC_VERSION);
     clickTab(app, 3);
     EXPECT_SHOWN(app, 3);
     EXPECT_STATUS(app, "Add", "0", "0");

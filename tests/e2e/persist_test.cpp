@@ -400,7 +400,8 @@ E2E_TEST(DroppedFilesAreTakenOnlyWhenTheEntryTakesAPath) {
 
 // The open dialog shows the config's filters and refuses a missing file; a cancel changes nothing; the chosen
 // filter is offered again next time; a chosen file is shown and the current directory stays. A spec without
-// filters gets the default filter; the folder dialog opens and a cancel changes nothing.
+// filters gets the default filter; the save dialog completes a name typed without extension; the folder dialog
+// opens and a cancel changes nothing.
 E2E_TEST(PathDialogs) {
     prepare();
     const std::string existing = join(workDir(), "chosen.txt");
@@ -448,6 +449,13 @@ E2E_TEST(PathDialogs) {
     CHECK_EQ(pathText(app, 0).substr(0, 11), "chosen.txt\\");
 
     selectEntry(app, 1, 0);  // Out
+    // The save dialog: a name typed without extension takes the chosen type's ("Text files", *.txt).
+    dialog = openPathDialog(app, 1);
+    REQUIRE(dialog != nullptr);
+    chooseInFileDialog(dialog, join(workDir(), "report"));
+    CHECK(waitGone(dialog));
+    CHECK(app.settle());
+    CHECK_EQ(pathText(app, 1).substr(0, 11), "report.txt\\");
     selectEntry(app, 2, 1);  // Any: no filters of its own
     dialog = openPathDialog(app, 2);
     REQUIRE(dialog != nullptr);

@@ -67,3 +67,35 @@ TEST(PageColour, EachChannelIsLightenedByTenAndSaturatesAt255) {
 
 }  // namespace
 }  // namespace brennic
+
+namespace brennic {
+namespace {
+
+// A version resource as the resource compiler lays it out: header, key, padding, then the fixed part.
+std::string versionResource(std::uint32_t productHigh, std::uint32_t productLow, std::size_t fixedBytes = 52) {
+    std::string bytes(40, '\0');  // wLength, wValueLength, wType, L"VS_VERSION_INFO", padding to 32 bits
+    auto put = [&](std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    put(0xFEEF04BD);
+    put(0x00010000);
+    put(0x00090000);  // the file version may differ: the line shows the product's
+    put(0);
+    put(productHigh);
+    put(productLow);
+    for (int i = 0; i < 7; ++i) put(0);
+    bytes.resize(40 + fixedBytes);
+    return bytes;
+}
+
+TEST(AboutOwnVersion, ReadsTheProductVersionOfTheFixedPart) {
+    EXPECT_EQ(versionLineFromResource(versionResource(0x00010000, 0x00000000)), "Version 1.0.0");
+    EXPECT_EQ(versionLineFromResource(versionResource(0x0002000C, 0x00070003)), "Version 2.12.7.3");
+    EXPECT_EQ(versionLineFromResource(versionResource(0x00010000, 0, 51)), std::nullopt);  // cut short
+    EXPECT_EQ(versionLineFromResource(std::string(200, '\0')), std::nullopt);
+    std::string shifted = "\x01\x02" + versionResource(0x00010000, 0);  // off the 32-bit grid: not the fixed part
+    EXPECT_EQ(versionLineFromResource(shifted), std::nullopt);
+}
+
+}  // namespace
+}  // namespace brennic

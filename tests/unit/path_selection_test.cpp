@@ -48,3 +48,36 @@ TEST(TakeDroppedName, RefusesNamesOverTheLimitWithAMessage) {
 
 }  // namespace
 }  // namespace brennic
+
+namespace brennic {
+namespace {
+
+TEST(DefaultExtension, SingleExtensionFilterCompletesANameTypedWithout) {
+    using namespace std::string_literals;
+    const std::string list =
+        "Cabinet files (*.cab)\0*.cab\0All files\0*.*\0Two\0*.a;*.b\0Odd\0 *.txt \0Wild\0*.t?t\0Bare\0*.\0\0"s;
+    const struct {
+        const char* name;
+        unsigned index;
+        const char* expected;
+    } cases[] = {
+        {"C:\\out\\backup", 1, "C:\\out\\backup.cab"},
+        {"C:\\out\\backup.zip", 1, "C:\\out\\backup.zip"},    // an extension of its own stays
+        {"C:\\my.folder\\backup", 1, "C:\\my.folder\\backup.cab"},  // a dot in a folder is no extension
+        {"backup", 2, "backup"},                              // "All files" leaves it as typed
+        {"backup", 3, "backup"},                              // two patterns: no single extension
+        {"backup", 4, "backup.txt"},                          // blanks around the pattern
+        {"backup", 5, "backup"},                              // a wildcard in the extension
+        {"backup", 6, "backup"},
+        {"backup", 0, "backup"},                              // no filter chosen
+        {"backup", 9, "backup"},                              // past the list's end
+        {"C:\\out\\", 1, "C:\\out\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " #" + std::to_string(c.index));
+        EXPECT_EQ(withDefaultExtension(c.name, list, c.index), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace brennic

@@ -84,7 +84,11 @@ BOOL CALLBACK findPathDialog(HWND window, LPARAM parameter) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    const bool match = search->folder ? windowText(window) == "Browse for Folder"
+    // The folder picker is the system's item dialog (its view is an explorer browser control); the classic
+    // browser stands in only where that cannot be created.
+    const bool match = search->folder ? windowText(window) == "Browse for Folder" ||
+                                            (className(window) == "#32770" &&
+                                             FindWindowExA(window, nullptr, "ExplorerBrowserControl", nullptr) != nullptr)
                                       : className(window) == "#32770" && GetDlgItem(window, 0x47C) != nullptr;
     if (!match) return TRUE;
     search->found = window;
@@ -119,6 +123,35 @@ void chooseInFileDialog(HWND dialog, const std::string& name) {
     HWND edit = FindWindowExW(combo != nullptr ? combo : box, nullptr, L"Edit", nullptr);
     SendMessageW(edit != nullptr ? edit : box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(name).c_str()));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+bool enterInFolderPicker(HWND picker, const std::string& path, bool paste) {
+    // The name box: edt1 (1152) in Wine's item dialog, an edit inside the name combo (0x47C) on Windows.
+    HWND edit = GetDlgItem(picker, 1152);
+    if (edit == nullptr || !IsWindowVisible(edit)) {
+        HWND box = GetDlgItem(picker, 0x47C);
+        HWND combo = FindWindowExW(box, nullptr, L"ComboBox", nullptr);
+        edit = FindWindowExW(combo != nullptr ? combo : box, nullptr, L"Edit", nullptr);
+    }
+    if (edit == nullptr) return false;
+    const std::wstring text = wide(path);
+    if (paste) {
+        if (!OpenClipboard(nullptr)) return false;
+        EmptyClipboard();
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        if (memory != nullptr) {
+            std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+            GlobalUnlock(memory);
+            if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+        }
+        CloseClipboard();
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        SendMessageW(edit, WM_PASTE, 0, 0);
+    } else {
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    PostMessageW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return true;
 }
 
 bool MessageBoxInfo::hasButton(int id) const {
@@ -410,6 +443,15 @@ std::optional<App::IconSample> App::smallIcon() {
     request.window = reinterpret_cast<std::uintptr_t>(mainWindow());
     if (!probe(&request, sizeof request) || request.found == 0) return std::nullopt;
     return IconSample{static_cast<int>(request.state), request.value};
+}
+
+std::optional<std::string> App::accessibleName(HWND control, int child) {
+    ProbeRequest request;
+    request.command = kProbeAccessibleName;
+    request.window = reinterpret_cast<std::uintptr_t>(control);
+    request.id = child;
+    if (!probe(&request, sizeof request) || request.found == 0) return std::nullopt;
+    return std::string(request.value != 0 ? request.text : "");
 }
 
 std::uint32_t App::boxIcon(const MessageBoxInfo& box) {

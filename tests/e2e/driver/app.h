@@ -98,6 +98,10 @@ public:
         std::uint32_t centre;
     };
     std::optional<IconSample> smallIcon();
+    // The name Active Accessibility gives a control of the program (or its part `child`), asked inside the
+    // program as a screen reader asks; empty when it gives none, nothing when the control has no accessible
+    // object or the probe could not run.
+    std::optional<std::string> accessibleName(HWND control, int child = 0);
 
     // Drops the names on a window of the program, as the shell does (WM_DROPFILES with a real drop handle);
     // returns once the drop is posted.
@@ -126,8 +130,11 @@ private:
     std::uintptr_t probeBase_ = 0;
 };
 
-// The program's open/save file dialog (or, with `folder`, its folder browser) once it is visible.
+// The program's open/save file dialog (or, with `folder`, its folder picker) once it is visible.
 HWND waitForPathDialog(App& app, bool folder);
+// Types (or, with `paste`, pastes through the clipboard) a path into the folder picker's name box and presses
+// its OK button. False when the picker has no name box.
+bool enterInFolderPicker(HWND picker, const std::string& path, bool paste = false);
 // Waits until the window is gone or hidden.
 bool waitGone(HWND window);
 // Types a name (UTF-8) into a file dialog's file-name box and confirms it.

@@ -2,6 +2,7 @@
 // processes (menus, icon bits). The driver runs probeMain on a thread of the program with a request block.
 #include <windows.h>
 #include <shlobj.h>
+#include <oleacc.h>
 
 #include <cstring>
 
@@ -205,6 +206,31 @@ void currentDirectory(ProbeRequest& request) {
     request.found = size > 0 ? 1 : 0;
 }
 
+// What a screen reader asks: the window's accessible object (through WM_GETOBJECT, as a reader gets it) and
+// its name. Wine's standard objects answer only a single-threaded apartment.
+void accessibleName(ProbeRequest& request) {
+    HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.window));
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* accessible = nullptr;
+    const HRESULT got = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                   reinterpret_cast<void**>(&accessible));
+    if (SUCCEEDED(got) && accessible != nullptr) {
+        request.found = 1;
+        VARIANT child;
+        VariantInit(&child);
+        child.vt = VT_I4;
+        child.lVal = request.id;
+        BSTR name = nullptr;
+        if (accessible->get_accName(child, &name) == S_OK && name != nullptr) {
+            request.value = 1;
+            WideCharToMultiByte(CP_UTF8, 0, name, -1, request.text, sizeof request.text, nullptr, nullptr);
+        }
+        if (name != nullptr) SysFreeString(name);
+        accessible->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
@@ -219,6 +245,7 @@ extern "C" __declspec(dllexport) DWORD WINAPI probeMain(LPVOID parameter) {
         case brennic::e2e::kProbePopupMenuItem: popupMenuItem(*request); break;
         case brennic::e2e::kProbeDropFiles: dropFiles(*request); break;
         case brennic::e2e::kProbeCurrentDirectory: currentDirectory(*request); break;
+        case brennic::e2e::kProbeAccessibleName: accessibleName(*request); break;
         default: break;
     }
     return 0;

@@ -22,6 +22,8 @@ enum ProbeCommand : std::uint32_t {
                              // dropped-files handle holding them was posted to the window as WM_DROPFILES
     kProbeCurrentDirectory = 11,  // -> found, text (the program's current directory)
     kProbeSmallIconPixel = 12,    // as kProbeBigIconPixel, for the window's small icon
+    kProbeAccessibleName = 13,    // window, id (0 the control, n its part n) -> found (the window has an
+                                  // accessible object), value (1 when it gave a name), text (the name, UTF-8)
 };
 
 struct ProbeRequest {
