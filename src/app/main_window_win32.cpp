@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <ctime>
 #include <string>
 
 #include "state/app_state.h"
@@ -12,6 +13,7 @@
 #include "app/foreign_icon_win32.h"
 #include "app/menu_win32.h"
 #include "app/preview_line_win32.h"
+#include "app/runs_win32.h"
 #include "app/startup.h"
 #include "launch/command_preview.h"
 #include "launch/launch.h"
@@ -35,6 +37,7 @@ public:
         window_ = window;
         boxes_.setOwner(window);
         preview_.attach(window);
+        runs_.attach(window, boxes_);
     }
 
     // Start-up (WM_INITDIALOG).
@@ -55,6 +58,7 @@ public:
         preview_.show(commandPreview(appState()));
     }
     PreviewLine& preview() { return preview_; }
+    Runs& runs() { return runs_; }
 
     // StartupWindow
     // What DragAcceptFiles does, without loading the shell for it.
@@ -78,12 +82,18 @@ public:
 
     // CommandHost
     void exitProgram() override {
+        // Nothing Brennic follows is left running unseen or cut off without asking.
+        if (!runs_.confirmExit()) return;
         DestroyWindow(window_);
         PostQuitMessage(0);
     }
-    void startProgram() override { brennic::startProgram(appState(), boxes_, shell_); }
+    void startProgram() override {
+        brennic::startProgram(appState(), boxes_, runs_, static_cast<std::int64_t>(std::time(nullptr)));
+    }
     void startRun(const StartedRun& run) override {
-        if (shell_.execute(run.request) <= 32) boxes_.show(kRunErrorText, kRunErrorCaption, kMbIconError);
+        StartedRun again = run;
+        again.startedAt = static_cast<std::int64_t>(std::time(nullptr));
+        launchRun(again, runs_, boxes_);
     }
     void writeSaveFile() override {
         AppState& state = appState();
@@ -116,6 +126,7 @@ private:
     RegistrySettingsStore store_;
     AnsiCodePage codePage_;
     PreviewLine preview_;
+    Runs runs_;
 };
 
 MainWindow& mainWindow() {
@@ -145,6 +156,12 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             case WM_SETCURSOR:
                 mainWindow().preview().pointerOver(reinterpret_cast<HWND>(wParam));
                 return FALSE;
+            case WM_TIMER:
+                if (wParam == IDT_TRACKED_RUNS) mainWindow().runs().tick();
+                return TRUE;
+            case WM_BRENNIC_RUN_CLOSED:
+                mainWindow().runs().windowClosed(reinterpret_cast<RunWindow*>(lParam));
+                return TRUE;
             case WM_DROPFILES:
                 // The main window takes no drops, but every drop handle must be released.
                 dragFinish(reinterpret_cast<HDROP>(wParam));

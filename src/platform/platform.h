@@ -10,10 +10,12 @@ namespace brennic {
 
 // Message box styles and answers.
 inline constexpr unsigned kMbOk = 0x0;
+inline constexpr unsigned kMbOkCancel = 0x1;
 inline constexpr unsigned kMbYesNo = 0x4;
 inline constexpr unsigned kMbIconError = 0x10;
 inline constexpr unsigned kMbIconQuestion = 0x20;
 inline constexpr unsigned kMbIconExclamation = 0x30;
+inline constexpr unsigned kMbDefButton2 = 0x100;
 inline constexpr unsigned kMbSystemModal = 0x1000;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdYes = 6;
