@@ -2,7 +2,8 @@
 // the start of the line so that later characters overwrite it (progress lines update in place), backspace
 // moves back one character, tabs are kept, escape sequences (CSI "ESC [ ... final", OSC "ESC ] ... BEL or
 // ESC \", two-character "ESC x") are removed even when split between chunks, and the other control
-// characters are dropped. A line that grows to kMaxLineCharacters continues on a new line, as a console
+// characters are dropped. An operating-system command that is never ended gives up at a line feed or after
+// kMaxOscCharacters, so that a stray "ESC ]" cannot swallow the rest of the output. A line that grows to kMaxLineCharacters continues on a new line, as a console
 // wraps it, so that no line can take unbounded memory.
 #pragma once
 
@@ -16,6 +17,7 @@
 namespace brennic {
 
 inline constexpr std::size_t kMaxLineCharacters = 16384;
+inline constexpr std::size_t kMaxOscCharacters = 4096;
 
 class ConsoleLines {
 public:
@@ -30,13 +32,15 @@ public:
     std::uint64_t completedCount() const { return completedCount_; }
 
 private:
-    enum class Escape : std::uint8_t { None, Start, Csi, Osc, OscEscape };
-    void put(char32_t character);
+    enum class Escape : std::uint8_t { None, Start, Intermediate, Csi, Osc, OscEscape };
+    void take(char32_t character, std::vector<std::string>& completed);
+    void put(char32_t character, std::vector<std::string>& completed);
     void endLine(std::vector<std::string>& completed);
 
     std::u32string line_;
     std::size_t cursor_ = 0;
     Escape escape_ = Escape::None;
+    std::size_t oscLength_ = 0;
     std::uint64_t completedCount_ = 0;
 };
 

@@ -45,8 +45,8 @@ private:
     void decodeCodePage(const CodePage& page, std::string_view bytes, std::string& out);
 
     OutputReading reading_;
-    const CodePage& oem_;
-    const CodePage& ansi_;
+    const CodePage* oem_;
+    const CodePage* ansi_;
     bool fellBack_ = false;
     std::string pending_;  // an incomplete character held back from the last chunk
 };

@@ -21,6 +21,7 @@
 
 #include "run/console_lines.h"
 #include "run/output_decoder.h"
+#include "run/run_log.h"
 #include "run/run_texts.h"
 
 namespace brennic {
@@ -97,7 +98,7 @@ private:
         std::size_t units = 0;  // UTF-16 code units
         std::optional<int> percent;
     };
-    void feedDecoded(const std::string& text);
+    void feedDecoded(std::string_view text);
     void keepCompleted();
     void trimKept();
     void trimRaw();
@@ -109,6 +110,8 @@ private:
     const CodePage& ansi_;
     OutputReading reading_;
     OutputDecoder decoder_;
+    OutputDecoder utf8Watch_;          // Auto over the whole run, to know whether every byte was UTF-8
+    std::string watchScratch_;
     ConsoleLines lines_;
     std::vector<std::string> completed_;
     std::string decoded_;
@@ -130,6 +133,7 @@ private:
     bool viewChanged_ = true;
     std::uint64_t viewCurrent_ = 0;    // the line that was being written at the last update
     std::size_t viewDropUnits_ = 0;    // units of lines dropped from the front since then
+    std::size_t viewPrefixUnits_ = 0;  // units of the lines before viewCurrent_ at the last update
 
     bool running_ = false;
     std::optional<RunEnd> end_;
