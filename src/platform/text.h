@@ -44,6 +44,12 @@ public:
     virtual std::string toUtf8(std::string_view bytes) const = 0;
     // The bytes of a UTF-8 text, or nothing when a character has no exact byte form in this code page.
     virtual std::optional<std::string> fromUtf8(std::string_view text) const = 0;
+    // True when the byte starts a two-byte character (double-byte code pages); a streaming reader holds such
+    // a byte back when a chunk ends with it. Single-byte code pages have none.
+    virtual bool isLeadByte(unsigned char byte) const {
+        (void)byte;
+        return false;
+    }
 };
 
 // Windows code page 1252 (Western), extended to all 256 bytes so that every byte sequence survives a round

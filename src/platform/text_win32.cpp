@@ -32,33 +32,57 @@ BOOL setDlgItemText(HWND dialog, int id, const std::string& text) {
     return SetDlgItemTextW(dialog, id, widen(text).c_str());
 }
 
-std::string AnsiCodePage::toUtf8(std::string_view bytes) const {
+namespace {
+
+// The conversions of a system code page (CP_ACP or CP_OEMCP): only exact byte forms, no best fit.
+std::string codePageToUtf8(UINT codePage, std::string_view bytes) {
     if (bytes.empty()) return {};
     if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return {};
     const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
     if (length <= 0) return {};
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), length);
     return narrow(wide);
 }
 
-std::optional<std::string> AnsiCodePage::fromUtf8(std::string_view text) const {
+std::optional<std::string> codePageFromUtf8(UINT codePage, std::string_view text) {
     if (text.empty()) return std::string();
     if (!isUtf8(text)) return std::nullopt;
     const std::wstring wide = widen(text);
     if (wide.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
     const int size = static_cast<int>(wide.size());
     BOOL usedDefault = FALSE;
-    const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+    const int length = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr,
+                                           &usedDefault);
     if (length <= 0 || usedDefault) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length, nullptr, &usedDefault);
+    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, bytes.data(), length, nullptr,
+                        &usedDefault);
     if (usedDefault) return std::nullopt;
-    // A code page without a default character check (UTF-7, UTF-8 as ACP) could still change the text.
-    if (toUtf8(bytes) != text) return std::nullopt;
+    // A code page without a default character check (UTF-7, UTF-8 as the system code page) could still
+    // change the text.
+    if (codePageToUtf8(codePage, bytes) != text) return std::nullopt;
     return bytes;
 }
+
+}  // namespace
+
+std::string AnsiCodePage::toUtf8(std::string_view bytes) const { return codePageToUtf8(CP_ACP, bytes); }
+
+std::optional<std::string> AnsiCodePage::fromUtf8(std::string_view text) const {
+    return codePageFromUtf8(CP_ACP, text);
+}
+
+// IsDBCSLeadByteEx answers for the double-byte code pages only; for every other code page it is FALSE.
+bool AnsiCodePage::isLeadByte(unsigned char byte) const { return IsDBCSLeadByteEx(GetACP(), byte) != FALSE; }
+
+std::string OemCodePage::toUtf8(std::string_view bytes) const { return codePageToUtf8(CP_OEMCP, bytes); }
+
+std::optional<std::string> OemCodePage::fromUtf8(std::string_view text) const {
+    return codePageFromUtf8(CP_OEMCP, text);
+}
+
+bool OemCodePage::isLeadByte(unsigned char byte) const { return IsDBCSLeadByteEx(GetOEMCP(), byte) != FALSE; }
 
 }  // namespace brennic
