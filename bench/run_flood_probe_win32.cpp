@@ -49,10 +49,11 @@ bool writeConfig(const std::string& brennic, const std::string& talker) {
     d.lists = {list};
     ActionEntry talk;
     talk.caption = "Talk";
-    talk.actionText = "m@";
+    talk.actionText = "say:start";
     talk.actionPosition = 1;
     talk.flags = 1u << 4;
     talk.manualSpec = 0;
+    talk.manualPosition = 2;  // the steps after the action text
     d.actions = {talk};
     d.manualSpecs = {ManualSpec{"Steps", "Steps"}};
     brennic::rawFromTables(d);
