@@ -429,8 +429,8 @@ E2E_TEST(MissingProgramIsAFailedStart) {
     REQUIRE(box.has_value());
     CHECK_EQ(box->caption, "Err...");
     // The program file and the system's reason below the old text.
-    CHECK_EQ(box->text.substr(0, 14 + demoExe().size()), "Run app error\n" + demoExe() + "\n");
-    CHECK(box->text.size() > 15 + demoExe().size());
+    CHECK_EQ(box->text.substr(0, 15 + demoExe().size()), "Run app error\n" + demoExe() + "\n");
+    CHECK(box->text.size() > 16 + demoExe().size());
     CHECK_EQ(app.boxIcon(*box), 32513u);
     REQUIRE(app.answer(*box, IDOK));
     CHECK(app.running());

@@ -376,3 +376,53 @@ E2E_TEST(ExitWhileARunIsGoingAsksFirst) {
     CHECK(app.waitForExit().has_value());
     CHECK(noProcessNamed("talker.exe"));
 }
+
+// A long output: the window keeps the latest lines and says so; "Copy all" copies what it shows; "Save log..."
+// writes every line, with the command line before and how the run ended after.
+E2E_TEST(LongOutputIsKeptInPartAndSavedWhole) {
+    prepare();
+    App app = App::start();
+    talk(app, "flood:4", IDCMD_OUTPUT_WINDOW);  // about 75,000 lines
+    const std::string line = windowText(GetDlgItem(app.mainWindow(), IDC_PREVIEW));
+    app.post(IDCMD_START);
+    const auto windows = waitForRunWindows(app, 1);
+    REQUIRE(windows.size() == 1);
+    HWND run = windows[0];
+    REQUIRE(waitForEnd(run));
+    const std::string shown = itemText(run, IDC_RUN_OUTPUT);
+    const std::string status = itemText(run, IDC_RUN_STATUS);
+    note("status: " + status);
+    CHECK(contains(status, "exit code 0"));
+    CHECK(contains(status, "earlier lines"));
+    CHECK(!contains(shown, "line 1: "));
+    CHECK(contains(shown, "line 60000: "));
+
+    click(run, IDC_RUN_COPY);
+    std::string copied;
+    for (const DWORD begin = GetTickCount(); copied != shown && GetTickCount() - begin < kWaitMs; Sleep(100)) {
+        if (!OpenClipboard(nullptr)) continue;
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+                copied = utf8(units);
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+    }
+    CHECK(copied == shown);
+
+    const std::string logPath = join(workDir(), "run.log");
+    click(run, IDC_RUN_SAVE);
+    HWND dialog = waitForPathDialog(app, false);
+    REQUIRE(dialog != nullptr);
+    chooseInFileDialog(dialog, logPath);
+    CHECK(waitGone(dialog));
+    std::string log;
+    for (const DWORD begin = GetTickCount(); !contains(log, "Ended: ") && GetTickCount() - begin < kWaitMs; Sleep(100))
+        log = readFile(logPath);
+    CHECK_EQ(log.substr(0, 3), std::string("\xEF\xBB\xBF"));
+    CHECK(contains(log, "Command line: " + line + "\r\n"));
+    CHECK(contains(log, "\r\nline 1: the quick brown fox"));
+    CHECK(contains(log, "\r\nline 60000: the quick brown fox"));
+    CHECK(contains(log, "Ended: exit code 0"));
+}
