@@ -272,8 +272,13 @@ struct RunWindow::State {
         SetWindowPos(window, nullptr, 0, 0, area.right - area.left, area.bottom - area.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         layout();
+        // The line from its start: the program's name is what a reader looks for first.
+        SendMessageW(item(IDC_RUN_COMMAND), EM_SETSEL, 0, 0);
+        SendMessageW(item(IDC_RUN_COMMAND), EM_SCROLLCARET, 0, 0);
         refresh();
         SetTimer(window, IDT_RUN_TICK, kTickMs, nullptr);
+        // The output has the keyboard (the dialog would select the whole command line and show its end).
+        SetFocus(item(IDC_RUN_OUTPUT));
     }
 
     void createFonts() {
@@ -634,7 +639,7 @@ struct RunWindow::State {
             return TRUE;
         }
         switch (message) {
-            case WM_INITDIALOG: initialise(); return TRUE;
+            case WM_INITDIALOG: initialise(); return FALSE;  // the focus is set
             case WM_COMMAND: command(LOWORD(wParam), HIWORD(wParam)); return TRUE;
             case WM_CLOSE: close(); return TRUE;
             case WM_BRENNIC_RUN_OUTPUT:
