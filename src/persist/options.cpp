@@ -27,6 +27,22 @@ std::uint32_t clampOption(int index, std::uint32_t value) {
     return value != 0 ? 1u : 0u;  // userDir and the on/off options: anything but 0 means on
 }
 
+constexpr std::uint32_t kOutputWindowMode = 3;
+
+// "console opt " as it is stored: the output window is the hidden console to every earlier version.
+std::uint32_t storedConsoleOpt(std::uint32_t consoleOpt) {
+    return consoleOpt == kOutputWindowMode ? 0u : consoleOpt;
+}
+
+// A stored DWORD of the right type and size.
+bool readDword(SettingsStore& store, const char* name, std::uint32_t& number) {
+    StoredValue value;
+    if (!store.read(name, value)) return false;
+    if (value.type != kStoreDword || value.data.size() != sizeof(std::uint32_t)) return false;
+    std::memcpy(&number, value.data.data(), sizeof number);  // little-endian, as the store keeps it
+    return true;
+}
+
 // A stored text without its terminating NUL; a value that carries NULs ends at the first one.
 std::string storedText(const std::string& data) {
     const auto nul = data.find('\0');
@@ -51,13 +67,18 @@ std::uint32_t& integerOption(AppOptions& options, int index) {
 }
 
 bool loadOptions(SettingsStore& store, AppOptions& options) {
+    bool consoleOptRead = false;
     for (int i = 0; i < kIntegerOptionCount; ++i) {
-        StoredValue value;
-        if (!store.read(integerOptionName(i), value)) continue;
-        if (value.type != kStoreDword || value.data.size() != sizeof(std::uint32_t)) continue;
         std::uint32_t number = 0;
-        std::memcpy(&number, value.data.data(), sizeof number);  // little-endian, as the store keeps it
+        if (!readDword(store, integerOptionName(i), number)) continue;
         integerOption(options, i) = clampOption(i, number);
+        if (i == kConsoleOpt) consoleOptRead = true;
+    }
+    // Only a stored hidden console can stand for the output window; 1 or 2 means an earlier version chose.
+    std::uint32_t outputWindow = 0;
+    if (consoleOptRead && options.consoleOpt == 0 && readDword(store, kOutputWindowName, outputWindow) &&
+        outputWindow != 0) {
+        options.consoleOpt = kOutputWindowMode;
     }
     if (options.userDir == 0) return true;
 
@@ -76,19 +97,28 @@ bool loadOptions(SettingsStore& store, AppOptions& options) {
 
 int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options) {
     AppOptions values = options;
-    const int count = kIntegerOptionCount + (values.userDir != 0 ? 1 : 0);
+    values.consoleOpt = storedConsoleOpt(options.consoleOpt);
+    // The six integers, the folder when chosen, then the output window beside a stored hidden console.
+    const int textIndex = values.userDir != 0 ? kIntegerOptionCount : -1;
+    const int outputIndex = kIntegerOptionCount + (values.userDir != 0 ? 1 : 0);
+    const int count = outputIndex + (values.consoleOpt == 0 ? 1 : 0);
     for (int i = 0; i < count; ++i) {
         if (!store.createKey()) {
             boxes.show("Cant create key", kSaveCaption, kMbOk | kMbIconError);
             return 1;
         }
-        const bool written = i < kIntegerOptionCount
-                                 ? store.writeDword(integerOptionName(i), integerOption(values, i))
-                                 : store.writeText(kRunAppPathName, values.runAppPath);
-        if (!written) {
-            boxes.show(i < kIntegerOptionCount ? integerOptionName(i) : kRunAppPathName, kSaveCaption,
-                       kMbOk | kMbIconError);
+        const char* name = i < kIntegerOptionCount ? integerOptionName(i)
+                           : i == textIndex        ? kRunAppPathName
+                                                   : kOutputWindowName;
+        bool written = false;
+        if (i < kIntegerOptionCount) {
+            written = store.writeDword(name, integerOption(values, i));
+        } else if (i == textIndex) {
+            written = store.writeText(name, values.runAppPath);
+        } else {
+            written = store.writeDword(name, options.consoleOpt == kOutputWindowMode ? 1u : 0u);
         }
+        if (!written) boxes.show(name, kSaveCaption, kMbOk | kMbIconError);
         if (!store.closeKey()) {
             boxes.show("close key", kSaveCaption, kMbOk | kMbIconError);
             return 1;

@@ -33,6 +33,11 @@ public:
 
 inline constexpr const char* kOptionsKeyPath = "Software\\Brennic\\Options\\";
 inline constexpr const char* kRunAppPathName = "run app path";
+// The console mode "Show output in window" (consoleOpt 3) is stored as "console opt " 0, which every
+// earlier version reads as "Hide console", plus this value set to 1. It is written only beside a stored
+// "console opt " of 0 (1 for the output window, 0 for the hidden console) and read only there, so a
+// "console opt " of 1 or 2 written later by an earlier version wins.
+inline constexpr const char* kOutputWindowName = "output window";
 inline constexpr int kIntegerOptionCount = 6;
 
 // The store's value name of each integer option, in record order ("console opt " ends with a space).
@@ -41,12 +46,14 @@ const char* integerOptionName(int index);
 std::uint32_t& integerOption(AppOptions& options, int index);
 
 // Reads every option present in the store over the record. Values of the wrong type or size are ignored;
-// on/off values other than 0 count as 1, consoleOpt above 2 is 2, userDir above 1 is 1. With userDir set,
+// on/off values other than 0 count as 1, "console opt " above 2 is 2, userDir above 1 is 1; a "console opt " of
+// 0 read with an "output window" value other than 0 gives consoleOpt 3. With userDir set,
 // the folder text must be readable, non-empty and at most 259 characters; otherwise userDir becomes 0 and
 // the result is false (the integer options read stay in effect).
 bool loadOptions(SettingsStore& store, AppOptions& options);
 
-// Writes the six integer options and, when userDir is set, the folder text. Stops at the first failure after
+// Writes the six integer options (consoleOpt 3 as "console opt " 0), when userDir is set the folder text, and,
+// when "console opt " is stored as 0, "output window" (1 for consoleOpt 3). Stops at the first failure after
 // showing its message (caption "Save Cnf err"); returns 0 when everything was written, 1 otherwise.
 int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options);
 
