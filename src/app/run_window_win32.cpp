@@ -27,7 +27,12 @@ namespace {
 
 constexpr UINT kTickMs = 100;
 // Output handled per message: the rest waits for the next turn, so that the window answers in between.
-constexpr std::size_t kOutputPerTurn = 256 * 1024;
+constexpr std::size_t kOutputPerTurn = 128 * 1024;
+// The output control is brought up to date at most this often, and never spends more than about a tenth of the
+// time: with tens of thousands of lines an edit control takes long for each change (it measures every line
+// again), so during a flood the view changes less often while the window keeps answering.
+constexpr std::uint64_t kViewEveryMs = 100;
+constexpr std::uint64_t kViewCostShare = 10;
 // After the program has ended, how long its pipe may stay open (held by something it started) before the run
 // is reported as ended anyway; what comes later still shows.
 constexpr std::uint64_t kDrainMs = 500;
@@ -215,6 +220,7 @@ struct RunWindow::State {
     std::optional<std::uint64_t> processEndedAt;
     std::optional<RunEnd> processEnd;
     bool viewDirty = true;
+    std::uint64_t nextViewAt = 0;
     std::string shownStatus, shownTitle;
     int shownProgress = -1;  // what the bar shows, as one number; -1 for nothing yet
     bool closing = false;
@@ -391,6 +397,15 @@ struct RunWindow::State {
     void applyView() {
         if (!viewDirty) return;
         viewDirty = false;
+        const std::uint64_t begin = nowMs();
+        struct Pace {
+            State& s;
+            std::uint64_t begin;
+            ~Pace() {
+                const std::uint64_t cost = nowMs() - begin;
+                s.nextViewAt = nowMs() + std::max(kViewEveryMs, cost * kViewCostShare);
+            }
+        } pace{*this, begin};
         ViewUpdate update = model.takeViewUpdate();
         if (!update.changed) return;
         HWND output = item(IDC_RUN_OUTPUT);
@@ -647,7 +662,7 @@ struct RunWindow::State {
                 return TRUE;
             case WM_TIMER:
                 if (wParam == IDT_RUN_TICK) {
-                    applyView();
+                    if (nowMs() >= nextViewAt) applyView();
                     checkProcess();
                     refresh();
                 }

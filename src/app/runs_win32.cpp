@@ -57,7 +57,8 @@ LaunchResult Runs::launch(const StartedRun& run) {
         if (started.process != nullptr) CloseHandle(started.process);
         return result;
     }
-    consoleRuns_.push_back({run, started.process, nowMs(), id});
+    latestSerial_ = ++serials_;
+    consoleRuns_.push_back({run, started.process, nowMs(), id, latestSerial_});
     SetTimer(main_, IDT_TRACKED_RUNS, kConsoleTickMs, nullptr);
     tick();
     return result;
@@ -65,27 +66,31 @@ LaunchResult Runs::launch(const StartedRun& run) {
 
 void Runs::tick() {
     const std::uint64_t now = nowMs();
-    std::string latest;
+    std::size_t others = 0;
     for (auto it = consoleRuns_.begin(); it != consoleRuns_.end();) {
-        const bool isLatest = std::next(it) == consoleRuns_.end();
+        const bool isLatest = it->serial == latestSerial_;
         if (WaitForSingleObject(it->process, 0) != WAIT_OBJECT_0) {
-            if (isLatest) latest = runningStatus(now - it->startedMs);
+            if (isLatest) {
+                latestText_ = runningStatus(now - it->startedMs);
+            } else {
+                ++others;
+            }
             ++it;
             continue;
         }
         DWORD exitCode = 0;
         if (!GetExitCodeProcess(it->process, &exitCode)) exitCode = 1;
         const RunEnd end{exitCode, false};
-        if (isLatest) latest = endedStatus(end, now - it->startedMs);
+        if (isLatest) latestText_ = endedStatus(end, now - it->startedMs);
         if (events_ != nullptr && it->eventId != 0) events_->runEnded(it->eventId, describeExit(end));
         CloseHandle(it->process);
         it = consoleRuns_.erase(it);
     }
     if (consoleRuns_.empty()) KillTimer(main_, IDT_TRACKED_RUNS);
-    // The part shows the latest start; an earlier one still running is counted beside it.
-    const std::size_t others = consoleRuns_.size() - (latest.rfind("Running", 0) == 0 ? 1 : 0);
-    if (!latest.empty() && others > 0) latest += " (" + std::to_string(others) + " more running)";
-    if (!latest.empty()) showConsoleStatus(latest);
+    // The part tells how the latest start stands; earlier ones still running are counted beside it.
+    std::string text = latestText_;
+    if (others > 0) text += " (" + std::to_string(others) + " more running)";
+    if (!text.empty()) showConsoleStatus(text);
 }
 
 void Runs::showConsoleStatus(const std::string& text) {

@@ -48,6 +48,7 @@ private:
         HANDLE process = nullptr;
         std::uint64_t startedMs = 0;
         std::uint64_t eventId = 0;
+        std::uint64_t serial = 0;  // the order of the starts
     };
 
     // RunWindowHost (the run windows call back here)
@@ -65,6 +66,9 @@ private:
     std::vector<ConsoleRun> consoleRuns_;
     std::vector<int> statusEdges_;  // the status bar's parts before Brennic added its own
     std::string consoleStatus_;
+    std::uint64_t serials_ = 0;
+    std::uint64_t latestSerial_ = 0;
+    std::string latestText_;  // how the latest start stands, kept after it ended
 };
 
 }  // namespace brennic
