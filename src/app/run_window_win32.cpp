@@ -27,7 +27,7 @@ namespace {
 
 constexpr UINT kTickMs = 100;
 // Output handled per message: the rest waits for the next turn, so that the window answers in between.
-constexpr std::size_t kOutputPerTurn = 128 * 1024;
+constexpr std::size_t kOutputPerTurn = 64 * 1024;
 // The output control is brought up to date at most this often, and never spends more than about a tenth of the
 // time: with tens of thousands of lines an edit control takes long for each change (it measures every line
 // again), so during a flood the view changes less often while the window keeps answering.

@@ -162,10 +162,11 @@ std::string statusPart(App& app, HWND bar, int part) {
     return text;
 }
 
-// A message box of the program: a visible dialog owned by the main window that is not a run window.
-std::optional<MessageBoxInfo> waitForQuestion(App& app) {
+// A message box of the program: a visible dialog owned by `owner` (the main window when none) that is not a
+// run window.
+std::optional<MessageBoxInfo> waitForQuestion(App& app, HWND owner = nullptr) {
     for (const DWORD begin = GetTickCount(); GetTickCount() - begin < kWaitMs; Sleep(50)) {
-        const HWND main = app.mainWindow();
+        const HWND main = owner != nullptr ? owner : app.mainWindow();
         struct Search {
             DWORD process;
             HWND main;
@@ -282,6 +283,15 @@ E2E_TEST(StopEndsTheProgramAndEverythingItStarted) {
     const DWORD child = std::stoul(output.substr(output.find("child pid ") + 10));
     CHECK(contains(windowText(run), "running"));
     CHECK(IsWindowEnabled(GetDlgItem(run, IDC_RUN_STOP)) != FALSE);
+    // Escape asks before it stops a running program; Cancel keeps it running.
+    PostMessageA(run, WM_COMMAND, IDCANCEL, 0);
+    const auto question = waitForQuestion(app, run);
+    REQUIRE(question.has_value());
+    CHECK(contains(question->text, "still running"));
+    REQUIRE(app.answer(*question, IDCANCEL));
+    app.settle();
+    CHECK(IsWindowVisible(run) != FALSE);
+    CHECK(contains(windowText(run), "running"));
     click(run, IDC_RUN_STOP);
     CHECK(waitForEnd(run));
     CHECK(contains(windowText(run), "Stopped"));
