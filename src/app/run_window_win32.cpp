@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <iterator>
 #include <optional>
 #include <vector>
 
