@@ -65,9 +65,17 @@ void OutputDecoder::decode(std::string_view bytes, std::string* out) {
     }
 }
 
+bool OutputDecoder::readsUtf8() const {
+    switch (effectiveReading()) {
+        case OutputReading::Utf8: return true;
+        case OutputReading::Ansi: return ansi_->isUtf8CodePage();
+        default: return oem_->isUtf8CodePage();
+    }
+}
+
 void OutputDecoder::finish(std::string& out) {
     if (pending_.empty()) return;
-    if (effectiveReading() == OutputReading::Utf8) {
+    if (readsUtf8()) {
         // Held back only while it could still become a character: a valid start, one bad part.
         out += kReplacement;
     } else {
@@ -122,6 +130,10 @@ void OutputDecoder::decodeUtf8(std::string_view bytes, std::string* out, bool au
 }
 
 void OutputDecoder::decodeCodePage(const CodePage& page, std::string_view bytes, std::string* out) {
+    if (page.isUtf8CodePage()) {
+        decodeUtf8(bytes, out, false);  // a system code page that is UTF-8 reads as UTF-8, whole characters
+        return;
+    }
     std::size_t end = 0;
     while (end < bytes.size()) {
         if (!page.isLeadByte(static_cast<unsigned char>(bytes[end]))) {

@@ -44,6 +44,7 @@ public:
 
 private:
     void decode(std::string_view bytes, std::string* out);
+    bool readsUtf8() const;  // the reading in use is UTF-8, also through a system code page that is UTF-8
     void decodeUtf8(std::string_view bytes, std::string* out, bool autoMode);
     void decodeCodePage(const CodePage& page, std::string_view bytes, std::string* out);
 
