@@ -50,6 +50,9 @@ public:
         (void)byte;
         return false;
     }
+    // True when the code page is UTF-8 itself (a system set to use UTF-8 for its code pages); a streaming
+    // reader then keeps characters of three and four bytes whole as well.
+    virtual bool isUtf8CodePage() const { return false; }
 };
 
 // Windows code page 1252 (Western), extended to all 256 bytes so that every byte sequence survives a round

@@ -77,6 +77,8 @@ std::optional<std::string> AnsiCodePage::fromUtf8(std::string_view text) const {
 // IsDBCSLeadByteEx answers for the double-byte code pages only; for every other code page it is FALSE.
 bool AnsiCodePage::isLeadByte(unsigned char byte) const { return IsDBCSLeadByteEx(GetACP(), byte) != FALSE; }
 
+bool AnsiCodePage::isUtf8CodePage() const { return GetACP() == CP_UTF8; }
+
 std::string OemCodePage::toUtf8(std::string_view bytes) const { return codePageToUtf8(CP_OEMCP, bytes); }
 
 std::optional<std::string> OemCodePage::fromUtf8(std::string_view text) const {
@@ -84,5 +86,7 @@ std::optional<std::string> OemCodePage::fromUtf8(std::string_view text) const {
 }
 
 bool OemCodePage::isLeadByte(unsigned char byte) const { return IsDBCSLeadByteEx(GetOEMCP(), byte) != FALSE; }
+
+bool OemCodePage::isUtf8CodePage() const { return GetOEMCP() == CP_UTF8; }
 
 }  // namespace brennic

@@ -46,7 +46,11 @@ OutputReading OutputDecoder::effectiveReading() const {
     return reading_;
 }
 
-void OutputDecoder::decode(std::string_view bytes, std::string& out) {
+void OutputDecoder::decode(std::string_view bytes, std::string& out) { decode(bytes, &out); }
+
+void OutputDecoder::check(std::string_view bytes) { decode(bytes, nullptr); }
+
+void OutputDecoder::decode(std::string_view bytes, std::string* out) {
     std::string joined;
     if (!pending_.empty()) {
         joined = pending_;
@@ -61,9 +65,17 @@ void OutputDecoder::decode(std::string_view bytes, std::string& out) {
     }
 }
 
+bool OutputDecoder::readsUtf8() const {
+    switch (effectiveReading()) {
+        case OutputReading::Utf8: return true;
+        case OutputReading::Ansi: return ansi_->isUtf8CodePage();
+        default: return oem_->isUtf8CodePage();
+    }
+}
+
 void OutputDecoder::finish(std::string& out) {
     if (pending_.empty()) return;
-    if (effectiveReading() == OutputReading::Utf8) {
+    if (readsUtf8()) {
         // Held back only while it could still become a character: a valid start, one bad part.
         out += kReplacement;
     } else {
@@ -72,7 +84,7 @@ void OutputDecoder::finish(std::string& out) {
     pending_.clear();
 }
 
-void OutputDecoder::decodeUtf8(std::string_view bytes, std::string& out, bool autoMode) {
+void OutputDecoder::decodeUtf8(std::string_view bytes, std::string* out, bool autoMode) {
     const std::size_t size = bytes.size();
     std::size_t i = 0;
     while (i < size) {
@@ -80,7 +92,7 @@ void OutputDecoder::decodeUtf8(std::string_view bytes, std::string& out, bool au
         std::size_t ascii = i;
         while (ascii < size && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
         if (ascii > i) {
-            out.append(bytes.substr(i, ascii - i));
+            if (out != nullptr) out->append(bytes.substr(i, ascii - i));
             i = ascii;
             if (i == size) break;
         }
@@ -102,7 +114,7 @@ void OutputDecoder::decodeUtf8(std::string_view bytes, std::string& out, bool au
             }
         }
         if (lead.need > 0 && have == lead.need) {
-            out.append(bytes.substr(i, j - i));
+            if (out != nullptr) out->append(bytes.substr(i, j - i));
             i = j;
             continue;
         }
@@ -112,12 +124,16 @@ void OutputDecoder::decodeUtf8(std::string_view bytes, std::string& out, bool au
             decodeCodePage(*oem_, bytes.substr(i), out);
             return;
         }
-        out += kReplacement;  // the longest start of a character that went wrong
+        if (out != nullptr) *out += kReplacement;  // the longest start of a character that went wrong
         i = j;
     }
 }
 
-void OutputDecoder::decodeCodePage(const CodePage& page, std::string_view bytes, std::string& out) {
+void OutputDecoder::decodeCodePage(const CodePage& page, std::string_view bytes, std::string* out) {
+    if (page.isUtf8CodePage()) {
+        decodeUtf8(bytes, out, false);  // a system code page that is UTF-8 reads as UTF-8, whole characters
+        return;
+    }
     std::size_t end = 0;
     while (end < bytes.size()) {
         if (!page.isLeadByte(static_cast<unsigned char>(bytes[end]))) {
@@ -129,7 +145,7 @@ void OutputDecoder::decodeCodePage(const CodePage& page, std::string_view bytes,
             break;
         }
     }
-    if (end > 0) out += validUtf8(page.toUtf8(bytes.substr(0, end)));
+    if (end > 0 && out != nullptr) *out += validUtf8(page.toUtf8(bytes.substr(0, end)));
 }
 
 }  // namespace brennic

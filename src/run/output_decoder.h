@@ -31,6 +31,8 @@ public:
     void decode(std::string_view bytes, std::string& out);
     // The end of the stream: a held-back incomplete character is decoded as it stands (U+FFFD for UTF-8).
     void finish(std::string& out);
+    // Goes through a chunk as decode does, for its state only (whether Auto falls back), producing no text.
+    void check(std::string_view bytes);
 
     OutputReading reading() const { return reading_; }
     // The reading in use: Utf8, Oem or Ansi; for Auto, Utf8 until it has fallen back, then Oem.
@@ -41,8 +43,10 @@ public:
     void startFallenBack() { fellBack_ = true; }
 
 private:
-    void decodeUtf8(std::string_view bytes, std::string& out, bool autoMode);
-    void decodeCodePage(const CodePage& page, std::string_view bytes, std::string& out);
+    void decode(std::string_view bytes, std::string* out);
+    bool readsUtf8() const;  // the reading in use is UTF-8, also through a system code page that is UTF-8
+    void decodeUtf8(std::string_view bytes, std::string* out, bool autoMode);
+    void decodeCodePage(const CodePage& page, std::string_view bytes, std::string* out);
 
     OutputReading reading_;
     const CodePage* oem_;

@@ -111,7 +111,6 @@ private:
     OutputReading reading_;
     OutputDecoder decoder_;
     OutputDecoder utf8Watch_;          // Auto over the whole run, to know whether every byte was UTF-8
-    std::string watchScratch_;
     ConsoleLines lines_;
     std::vector<std::string> completed_;
     std::string decoded_;

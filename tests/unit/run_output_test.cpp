@@ -76,6 +76,24 @@ TEST(RunOutput, AutoFallsBackOnceAndSaysSo) {
     EXPECT_EQ(text, "\u00e9\u4E41 \u90A9");  // C3 A9 is one double-byte character in the OEM code page
 }
 
+// A system whose code pages are UTF-8 itself: OEM and ANSI readings keep split characters whole too.
+TEST(RunOutput, ASystemCodePageThatIsUtf8KeepsCharactersWhole) {
+    struct Utf8System : CodePage {
+        std::string toUtf8(std::string_view bytes) const override { return validUtf8(bytes); }
+        std::optional<std::string> fromUtf8(std::string_view text) const override { return std::string(text); }
+        bool isUtf8CodePage() const override { return true; }
+    } const system;
+    for (const OutputReading reading : {OutputReading::Oem, OutputReading::Ansi}) {
+        for (const auto& chunks : everySplit("\u6570\U0001F600 \xe6\x95")) {
+            OutputDecoder decoder(reading, system, system);
+            std::string text;
+            for (const std::string& chunk : chunks) decoder.decode(chunk, text);
+            decoder.finish(text);
+            EXPECT_EQ(text, "\u6570\U0001F600 \uFFFD") << readingName(reading) << " in " << chunks.size();
+        }
+    }
+}
+
 struct Layout {
     std::vector<std::string> lines;
     std::string current;
