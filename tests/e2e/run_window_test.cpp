@@ -269,6 +269,19 @@ E2E_TEST(OutputWindowShowsTheOutputAndHowTheRunEnded) {
     CHECK(!app.openBox().has_value());
 }
 
+// A program that crashes: its exception code and name stand where an exit code would.
+E2E_TEST(CrashShowsItsCodeAndItsName) {
+    prepare();
+    App app = App::start();
+    talk(app, "crash", IDCMD_OUTPUT_WINDOW);
+    app.post(IDCMD_START);
+    const auto windows = waitForRunWindows(app, 1);
+    REQUIRE(windows.size() == 1);
+    CHECK(waitForEnd(windows[0]));
+    CHECK(contains(windowText(windows[0]), "0xC0000005 (access violation)"));
+    CHECK(contains(itemText(windows[0], IDC_RUN_STATUS), "0xC0000005 (access violation)"));
+}
+
 // Stop ends the program and the child it started; the run ends as stopped.
 E2E_TEST(StopEndsTheProgramAndEverythingItStarted) {
     prepare();
