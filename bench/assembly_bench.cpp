@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "fake_launcher.h"
 #include "fake_platform.h"
 #include "launch/command_preview.h"
 #include "launch/launch.h"
@@ -43,12 +44,12 @@ void BM_StartThreePages(benchmark::State& state) {
     options.consoleOpt = kHoldConsole;
     options.showWarn = 1;
     test::FakeMessageBoxes boxes;
-    test::FakeShell shell;
+    test::FakeLauncher shell;
     std::size_t length = 0;
     for (auto _ : state) {
         shell.requests.clear();
         const std::string parameters = startProgram(fixture.state.description, fixture.state.slots,
-                                                    fixture.state.pageControls, options, boxes, shell);
+                                                    fixture.state.pageControls, options, boxes, shell, 0);
         length = parameters.size();
         benchmark::DoNotOptimize(shell.requests.data());
     }

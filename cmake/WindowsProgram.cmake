@@ -10,7 +10,8 @@ if(BRENNIC_WIN32_SOURCES)
   # The resource compiler reads the icon, manifest and page dialogs relative to the .rc; rebuild when they change.
   set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/brennic.rc APPEND PROPERTY OBJECT_DEPENDS
     ${PROJECT_SOURCE_DIR}/resources/brennic.ico ${PROJECT_SOURCE_DIR}/resources/brennic.manifest
-    ${PROJECT_SOURCE_DIR}/resources/pages.rc ${PROJECT_SOURCE_DIR}/resources/resource_ids.h)
+    ${PROJECT_SOURCE_DIR}/resources/pages.rc ${PROJECT_SOURCE_DIR}/resources/run_window.rc
+    ${PROJECT_SOURCE_DIR}/resources/resource_ids.h)
   target_compile_definitions(brennic PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
   brennic_warnings(brennic)
   if(MSVC)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_launcher.h"
 #include "fake_platform.h"
 #include "launch/command_line.h"
 #include "launch/launch.h"
@@ -124,10 +125,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     brennic::test::FakeMessageBoxes boxes;
     boxes.answers = {in.ConsumeBool() ? brennic::kIdYes : brennic::kIdNo};
-    brennic::test::FakeShell shell;
-    shell.result = in.ConsumeBool() ? 42 : 2;
+    brennic::test::FakeLauncher shell;
+    shell.result.started = in.ConsumeBool();
     const std::string started = brennic::startProgram(description, fixture.state.slots, fixture.state.pageControls,
-                                                      options, boxes, shell);
+                                                      options, boxes, shell, 0);
     if (started != parameters) std::abort();  // the same pages give the same text
     if (!description.warningLog.text.empty()) std::abort();
     if (shell.requests.size() > 1) std::abort();

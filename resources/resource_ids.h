@@ -8,6 +8,7 @@
 #define IDD_PAGE2 106
 #define IDD_PAGE3 107
 #define IDD_MAIN 112
+#define IDD_RUN 120
 
 /* Menus and accelerators */
 #define IDM_MAIN 105
@@ -58,12 +59,26 @@
 #define IDC_ABOUT_CONTACT 1036
 #define IDC_ABOUT_APPAUTHOR 1037
 
+/* Run window (one per run shown in a window of its own) */
+#define IDC_RUN_COMMAND 1100  /* the command line, read-only */
+#define IDC_RUN_OUTPUT 1101   /* what the program wrote, read-only */
+#define IDC_RUN_STATUS 1102   /* running for..., or how it ended */
+#define IDC_RUN_PROGRESS 1103 /* msctls_progress32, 0 to 100 */
+#define IDC_RUN_READING 1104  /* how the output is read: Auto, UTF-8, OEM, ANSI */
+#define IDC_RUN_STOP 1105
+#define IDC_RUN_AGAIN 1106
+#define IDC_RUN_COPY 1107
+#define IDC_RUN_SAVE 1108
+#define IDC_RUN_CLOSE 1109
+#define IDC_RUN_READING_LABEL 1110
+
 /* Commands */
 #define IDCMD_EXIT 2
 #define IDCMD_START 1004
 #define IDCMD_HIDE_CONSOLE 40001
 #define IDCMD_SHOW_CONSOLE 40002
 #define IDCMD_HOLD_CONSOLE 40003
+#define IDCMD_OUTPUT_WINDOW 40004
 #define IDCMD_SAVE_CONFIG 40006
 #define IDCMD_SAVE_APP_CONFIG 40010
 #define IDCMD_SHOW_WARNINGS 40011
@@ -113,5 +128,13 @@
 /* Private window message, posted to the main window after a DPI change: lay out the grown window again once
    the dialogs have scaled themselves (WM_APP + 20). */
 #define WM_BRENNIC_RELAYOUT (0x8000 + 20)
+
+/* Private window messages of the runs (WM_APP + 10 to WM_APP + 19). */
+#define WM_BRENNIC_RUN_OUTPUT (0x8000 + 10) /* to a run window: its reader has queued output */
+#define WM_BRENNIC_RUN_CLOSED (0x8000 + 11) /* to the main window: a run window has gone (lParam: it) */
+
+/* Timers (10 to 19) */
+#define IDT_RUN_TICK 10    /* a run window: the program's end, the elapsed time, the view */
+#define IDT_TRACKED_RUNS 11 /* the main window: the end of runs started with a console of their own */
 
 #endif

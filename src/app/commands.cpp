@@ -15,7 +15,7 @@ namespace {
 constexpr const char* kProgramsFolderTitle = "Select folder for running programs.";
 
 void selectConsoleMode(CommandContext& context, int id) {
-    context.menu.checkRadio(IDCMD_HIDE_CONSOLE, IDCMD_HOLD_CONSOLE, id);
+    context.menu.checkRadio(IDCMD_HIDE_CONSOLE, IDCMD_OUTPUT_WINDOW, id);
     context.state.options.consoleOpt = static_cast<std::uint32_t>(id - IDCMD_HIDE_CONSOLE);
     context.host.commandChanged();
 }
@@ -48,7 +48,8 @@ void runCommand(CommandContext& context, int id, std::uint32_t wParam) {
         case IDCMD_START: context.host.startProgram(); break;
         case IDCMD_HIDE_CONSOLE:
         case IDCMD_SHOW_CONSOLE:
-        case IDCMD_HOLD_CONSOLE: selectConsoleMode(context, id); break;
+        case IDCMD_HOLD_CONSOLE:
+        case IDCMD_OUTPUT_WINDOW: selectConsoleMode(context, id); break;
         case IDCMD_SAVE_CONFIG: saveOptions(context.store, context.boxes, options); break;
         case IDCMD_SAVE_APP_CONFIG:
             if (context.state.descriptionReady) context.host.writeSaveFile();
@@ -95,8 +96,8 @@ void applyOptionsToMenu(const AppOptions& options, MenuView& menu) {
     menu.setChecked(IDCMD_MANUAL_AUTO_CLEAR, options.margsClr != 0);
     menu.setChecked(IDCMD_SHOW_WARNINGS, options.showWarn != 0);
     menu.setChecked(IDCMD_KEEP_PAGES_AT_EXIT, options.keepPagesAtExit != 0);
-    const int mode = options.consoleOpt <= 2 ? static_cast<int>(options.consoleOpt) : 2;
-    menu.checkRadio(IDCMD_HIDE_CONSOLE, IDCMD_HOLD_CONSOLE, IDCMD_HIDE_CONSOLE + mode);
+    const int mode = options.consoleOpt <= 3 ? static_cast<int>(options.consoleOpt) : 2;
+    menu.checkRadio(IDCMD_HIDE_CONSOLE, IDCMD_OUTPUT_WINDOW, IDCMD_HIDE_CONSOLE + mode);
 }
 
 void toggleOption(MenuView& menu, std::uint32_t& option, int id) {

@@ -23,6 +23,12 @@ bool isEnterForDroppedList(const MSG& message) {
     return false;
 }
 
+// A window of the dialog class (#32770).
+bool isDialog(HWND window) {
+    wchar_t name[8] = {};
+    return GetClassNameW(window, name, 8) == 6 && lstrcmpW(name, L"#32770") == 0;
+}
+
 }  // namespace
 
 int runDialogProgram(HINSTANCE instance, HWND (*createMainWindow)(HINSTANCE)) {
@@ -42,6 +48,15 @@ int runDialogProgram(HINSTANCE instance, HWND (*createMainWindow)(HINSTANCE)) {
         BOOL got;
         while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
             if (got == -1) break;
+            // Another dialog window of the program (a run window) has its own keys: the main window's
+            // accelerators (Enter starts) are not for it.
+            HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+            if (root != nullptr && root != mainWindow && isDialog(root)) {
+                if (IsDialogMessageW(root, &message)) continue;
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+                continue;
+            }
             if (!isEnterForDroppedList(message) && TranslateAcceleratorW(mainWindow, accelerators, &message)) continue;
             if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &message)) continue;
             TranslateMessage(&message);

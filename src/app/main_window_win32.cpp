@@ -16,6 +16,7 @@
 #include "app/presets_commands.h"
 #include "app/presets_win32.h"
 #include "app/preview_line_win32.h"
+#include "app/runs_win32.h"
 #include "app/startup.h"
 #include "launch/command_preview.h"
 #include "launch/launch.h"
@@ -53,6 +54,8 @@ public:
         window_ = window;
         boxes_.setOwner(window);
         preview_.attach(window);
+        runs_.attach(window, boxes_);
+        runs_.setEvents(&presets_);  // the recent runs hear of every start and of each followed run's end
     }
 
     // Start-up (WM_INITDIALOG).
@@ -187,6 +190,7 @@ public:
         preview_.show(commandPreview(appState()));
     }
     PreviewLine& preview() { return preview_; }
+    Runs& runs() { return runs_; }
 
     // StartupWindow
     // What DragAcceptFiles does, without loading the shell for it.
@@ -210,18 +214,16 @@ public:
 
     // CommandHost
     void exitProgram() override {
+        // Nothing Brennic follows is left running unseen or cut off without asking.
+        if (!runs_.confirmExit()) return;
         DestroyWindow(window_);
         PostQuitMessage(0);
     }
-    void startProgram() override { brennic::startProgram(appState(), boxes_, shell_, &presets_); }
+    void startProgram() override { brennic::startProgram(appState(), boxes_, runs_, secondsSince1970()); }
     void startRun(const StartedRun& run) override {
-        if (shell_.execute(run.request) <= 32) {
-            boxes_.show(kRunErrorText, kRunErrorCaption, kMbIconError);
-            return;
-        }
         StartedRun again = run;
         again.startedAt = secondsSince1970();
-        presets_.runStarted(again);
+        launchRun(again, runs_, boxes_);
     }
     bool writeSaveFile() override {
         AppState& state = appState();
@@ -296,6 +298,7 @@ private:
     int dpi_ = kDefaultDpi;
     bool sizeReady_ = false;
     bool foreignIcon_ = false;
+    Runs runs_;
 };
 
 MainWindow& mainWindow() {
@@ -340,6 +343,12 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
             case WM_SETCURSOR:
                 mainWindow().preview().pointerOver(reinterpret_cast<HWND>(wParam));
                 return FALSE;
+            case WM_TIMER:
+                if (wParam == IDT_TRACKED_RUNS) mainWindow().runs().tick();
+                return TRUE;
+            case WM_BRENNIC_RUN_CLOSED:
+                mainWindow().runs().windowClosed(reinterpret_cast<RunWindow*>(lParam));
+                return TRUE;
             case WM_DROPFILES:
                 // The main window takes no drops, but every drop handle must be released.
                 dragFinish(reinterpret_cast<HDROP>(wParam));

@@ -4,6 +4,7 @@
 #include "../../resources/resource_ids.h"
 #include "state/app_state.h"
 #include "description/config_error.h"
+#include "description/config_explain.h"
 #include "description/config_loader.h"
 #include "description/table_builder.h"
 #include "persist/ini_store.h"
@@ -29,7 +30,7 @@ void withdrawDescription(AppState& state, StartupWindow& window) {
 // Everything that needs the options, the config file and the save file; any exception ends it where it is
 // raised, and what was done before stays in effect.
 void runProtectedSteps(AppState& state, StartupWindow& window, const StartupServices& services,
-                       const std::string& configPath) {
+                       const std::string& configPath, int& openError) {
     // The marks always show the options in effect, also when the folder text could not be read.
     const bool optionsLoaded = loadOptions(services.store, state.options);
     // A tool folder's options file that cannot be used is said once; its defaults are in effect.
@@ -41,7 +42,7 @@ void runProtectedSteps(AppState& state, StartupWindow& window, const StartupServ
     }
 
     errorVX error;
-    loadConfigFile(configPath, state.description, error);
+    loadConfigFile(configPath, state.description, error, openError);
     decodeConfigTexts(state.description, services.legacyTexts);
     state.description.makeSaveFilePath(state.saveFilePath);
     state.savedStateValid = restoreSavedState(state.slots, state.description, state.saveFilePath, services.files,
@@ -72,7 +73,7 @@ void runStartup(AppState& state, StartupWindow& window, const StartupServices& s
     window.acceptDrops();
     window.setOwnIcon();
     window.attachMenu();
-    window.menu().checkRadio(IDCMD_HIDE_CONSOLE, IDCMD_HOLD_CONSOLE, IDCMD_HOLD_CONSOLE);
+    window.menu().checkRadio(IDCMD_HIDE_CONSOLE, IDCMD_OUTPUT_WINDOW, IDCMD_HOLD_CONSOLE);
     for (ArgumentSlot& slot : state.slots) {
         slot.enabled = 0;
         slot.pathUsed = 0;
@@ -80,12 +81,18 @@ void runStartup(AppState& state, StartupWindow& window, const StartupServices& s
     }
     const std::string configPath = configPathFor(state, commandLine);
 
+    int openError = 0;
     try {
-        runProtectedSteps(state, window, services, configPath);
+        runProtectedSteps(state, window, services, configPath, openError);
     } catch (errorVX& error) {
         withdrawDescription(state, window);
         const std::string message = errorMessage(error);
-        if (!message.empty()) services.boxes.show(message, kConfigErrorCaption, kMbOk | kMbIconError);
+        if (!message.empty()) {
+            // The message stays the first line; below it, which file and what is wrong with it.
+            const std::string reason = explainConfigError(error, configPath, state.description, openError);
+            services.boxes.show(configErrorBoxText(message, configPath, reason), kConfigErrorCaption,
+                                kMbOk | kMbIconError);
+        }
         clearError(error);
     } catch (...) {
         withdrawDescription(state, window);

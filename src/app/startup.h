@@ -47,7 +47,8 @@ struct StartupCommandLine {
 // directory the description's programsFolder.
 std::string configPathFor(AppState& state, const StartupCommandLine& commandLine);
 
-// Runs the whole sequence. Config errors are shown through the boxes (caption "Error"), anything else that goes
+// Runs the whole sequence. Config errors are shown through the boxes (caption "Error"; the message, then the
+// config path and the reason on the lines below), anything else that goes
 // wrong in the protected part as "Unknown error" (caption "Err"); the window then runs without a description.
 void runStartup(AppState& state, StartupWindow& window, const StartupServices& services,
                 const StartupCommandLine& commandLine);

@@ -5,6 +5,7 @@
 #include "description/config_loader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -176,20 +177,6 @@ private:
     std::FILE* file_;
 };
 
-
-// The length of an open file in bytes; 0 when it cannot be told. Leaves the file at its start.
-std::uint64_t fileSize(std::FILE* file) {
-#ifdef _WIN32
-    if (_fseeki64(file, 0, SEEK_END) != 0) return 0;
-    const long long end = _ftelli64(file);
-    _fseeki64(file, 0, SEEK_SET);
-#else
-    if (fseeko(file, 0, SEEK_END) != 0) return 0;
-    const off_t end = ftello(file);
-    fseeko(file, 0, SEEK_SET);
-#endif
-    return end < 0 ? 0 : static_cast<std::uint64_t>(end);
-}
 
 }  // namespace
 
@@ -408,14 +395,21 @@ void validateDescription(const ProgramDescription& d, errorVX& error) {
 }
 
 void loadConfigFile(const std::string& path, ProgramDescription& d, errorVX& error) {
+    int openError = 0;
+    loadConfigFile(path, d, error, openError);
+}
+
+void loadConfigFile(const std::string& path, ProgramDescription& d, errorVX& error, int& openError) {
+    openError = 0;
     bool folder = false;
 #ifndef _WIN32
     // Windows refuses to open a folder as a file; elsewhere the open succeeds, so refuse it here alike.
     std::error_code ignored;
     folder = !path.empty() && std::filesystem::is_directory(std::filesystem::path(path), ignored);
+    if (folder) openError = EISDIR;
 #endif
     FilePointer file;
-    if (!path.empty() && !folder) file = openFile(path, "rb");
+    if (!path.empty() && !folder) file = openFile(path, "rb", openError);
     if (!file) raiseError(error, &errorVX::fileError, kLoadFileError);
     if (fileSize(file.get()) == 0) raiseError(error, &errorVX::fileError, kEmptyFile);
     FileSource source(file.get());

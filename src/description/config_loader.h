@@ -85,5 +85,7 @@ void decodeConfigTexts(ProgramDescription& description, const CodePage& legacyTe
 // (an empty path included), fileError 2 when it is empty, then loadDescription and validateDescription.
 // The caller runs makeSaveFilePath, checkSlots and buildTables afterwards.
 void loadConfigFile(const std::string& path, ProgramDescription& description, errorVX& error);
+// The same, and `openError` is the errno value of a failed open (0 when the file opened), for saying why.
+void loadConfigFile(const std::string& path, ProgramDescription& description, errorVX& error, int& openError);
 
 }  // namespace brennic

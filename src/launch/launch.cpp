@@ -86,26 +86,38 @@ AssembledCommand assembleCommand(const ProgramDescription& description, const Ar
     return command;
 }
 
+std::string runErrorText(const std::string& file, const std::string& reason) {
+    std::string text = kRunErrorText;
+    text += '\n';
+    text += file;
+    if (!reason.empty()) {
+        text += '\n';
+        text += reason;
+    }
+    return text;
+}
+
+bool launchRun(const StartedRun& run, ProgramLauncher& launcher, MessageBoxes& boxes) {
+    const LaunchResult result = launcher.launch(run);
+    if (!result.started) boxes.show(runErrorText(run.request.file, result.reason), kRunErrorCaption, kMbIconError);
+    return result.started;
+}
+
 std::string startProgram(ProgramDescription& description, const ArgumentSlots& slots,
                          const PageControlsTable& controls, const AppOptions& options, MessageBoxes& boxes,
-                         Shell& shell, RunEvents* events) {
+                         ProgramLauncher& launcher, std::int64_t startedAt) {
     LogClearer clearer(description.warningLog);
     AssembledCommand command = assembleCommand(description, slots, controls, options.consoleOpt);
     addWarnings(description.warningLog, command.missing);
     if (options.showWarn != 0 && confirmWarnings(description.warningLog, boxes)) return command.parameters;
 
     if (!command.request) return command.parameters;
-    // Without an executable the shell would be handed the bare folder, open it and report success.
     if (description.executableName().empty()) {
-        boxes.show(kRunErrorText, kRunErrorCaption, kMbIconError);
+        boxes.show(runErrorText(programFile(description), kNoExecutableReason), kRunErrorCaption, kMbIconError);
         return command.parameters;
     }
-    if (shell.execute(*command.request) <= 32) {
-        boxes.show(kRunErrorText, kRunErrorCaption, kMbIconError);
-        return command.parameters;
-    }
-    if (events != nullptr)
-        events->runStarted(StartedRun{*command.request, options.consoleOpt, command.line, secondsSince1970()});
+    const StartedRun run{*command.request, options.consoleOpt, command.line, startedAt};
+    if (!launchRun(run, launcher, boxes)) return command.parameters;
     if (options.startSound != 0 && options.consoleOpt == kHideConsole) boxes.beep(kMbIconExclamation);
     return command.parameters;
 }
@@ -117,9 +129,9 @@ std::optional<std::string> commandLineText(const ProgramDescription& description
     return std::move(command.line);
 }
 
-void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell, RunEvents* events) {
+void startProgram(AppState& state, MessageBoxes& boxes, ProgramLauncher& launcher, std::int64_t startedAt) {
     if (!state.descriptionReady) return;
-    startProgram(state.description, state.slots, state.pageControls, state.options, boxes, shell, events);
+    startProgram(state.description, state.slots, state.pageControls, state.options, boxes, launcher, startedAt);
 }
 
 std::int64_t secondsSince1970() {

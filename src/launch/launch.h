@@ -13,6 +13,7 @@
 #include "state/page_controls.h"
 #include "state/app_options.h"
 #include "platform/platform.h"
+#include "launch/launcher.h"
 
 namespace brennic {
 
@@ -58,11 +59,15 @@ AssembledCommand assembleCommand(const ProgramDescription& description, const Ar
 // cancels the start (answers No); an empty log shows nothing and lets the start go on.
 bool confirmWarnings(WarningLog& log, MessageBoxes& boxes);
 
+// The reason shown when the config names no executable: the shell would be handed the bare folder, open it in
+// a file window and report success, so nothing is started.
+inline constexpr const char* kNoExecutableReason = "The config names no program file to start.";
+
 // The Start command. Returns the parameter text. Every path through it leaves the warning log empty.
-// A successful start is told to `events` (when given) with the exact request, mode, line and time.
+// `startedAt` stamps the run (seconds since 1970-01-01 UTC).
 std::string startProgram(ProgramDescription& description, const ArgumentSlots& slots,
                          const PageControlsTable& controls, const AppOptions& options, MessageBoxes& boxes,
-                         Shell& shell, RunEvents* events = nullptr);
+                         ProgramLauncher& launcher, std::int64_t startedAt);
 
 // What Start would launch now, as one command line ("Copy command line"); none when there is nothing to
 // launch (no executable, unknown console mode). Shows nothing and leaves the warning log as it is.
@@ -70,7 +75,7 @@ std::optional<std::string> commandLineText(const ProgramDescription& description
                                            const PageControlsTable& controls, const AppOptions& options);
 
 // The same two commands over the process state; they do nothing until a description is ready.
-void startProgram(AppState& state, MessageBoxes& boxes, Shell& shell, RunEvents* events = nullptr);
+void startProgram(AppState& state, MessageBoxes& boxes, ProgramLauncher& launcher, std::int64_t startedAt);
 std::optional<std::string> commandLineText(const AppState& state);
 
 // Seconds since 1970-01-01 UTC, the time a run is recorded with.

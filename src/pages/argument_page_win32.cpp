@@ -199,12 +199,10 @@ void command(int index, WPARAM wParam) {
         return;
     }
     switch (id) {
-        case IDCMD_START: {
-            Win32MessageBoxes boxes(mainWindowOfPages());
-            Win32Shell shell;
-            startProgram(state, boxes, shell);
+        // The main window starts it: it keeps the runs it starts.
+        case IDCMD_START:
+            if (state.descriptionReady) SendMessageW(mainWindowOfPages(), WM_COMMAND, MAKEWPARAM(IDCMD_START, 0), 0);
             break;
-        }
         case IDCMD_COPY_COMMAND_LINE: copyCommandLine(state, view.page()); break;
         case IDCMD_CLEAR_PATH: pages.clearPath(index); break;
         case IDCMD_CLEAR_ARGUMENTS: pages.clearArguments(index); break;

@@ -27,18 +27,26 @@ std::uint32_t clampOption(int index, std::uint32_t value) {
     return value != 0 ? 1u : 0u;  // userDir and the on/off options: anything but 0 means on
 }
 
-// A stored text without its terminating NUL; a value that carries NULs ends at the first one.
-std::string storedText(const std::string& data) {
-    const auto nul = data.find('\0');
-    return nul == std::string::npos ? data : data.substr(0, nul);
+constexpr std::uint32_t kOutputWindowMode = 3;
+
+// "console opt " as it is stored: the output window is the hidden console to every earlier version.
+std::uint32_t storedConsoleOpt(std::uint32_t consoleOpt) {
+    return consoleOpt == kOutputWindowMode ? 0u : consoleOpt;
 }
 
+// A stored DWORD of the right type and size.
 bool readDword(SettingsStore& store, const char* name, std::uint32_t& number) {
     StoredValue value;
     if (!store.read(name, value)) return false;
     if (value.type != kStoreDword || value.data.size() != sizeof(std::uint32_t)) return false;
     std::memcpy(&number, value.data.data(), sizeof number);  // little-endian, as the store keeps it
     return true;
+}
+
+// A stored text without its terminating NUL; a value that carries NULs ends at the first one.
+std::string storedText(const std::string& data) {
+    const auto nul = data.find('\0');
+    return nul == std::string::npos ? data : data.substr(0, nul);
 }
 
 void loadWindowSize(SettingsStore& store, AppOptions& options) {
@@ -116,9 +124,18 @@ std::uint32_t& integerOption(AppOptions& options, int index) {
 }
 
 bool loadOptions(SettingsStore& store, AppOptions& options) {
+    bool consoleOptRead = false;
     for (int i = 0; i < kIntegerOptionCount; ++i) {
         std::uint32_t number = 0;
-        if (readDword(store, integerOptionName(i), number)) integerOption(options, i) = clampOption(i, number);
+        if (!readDword(store, integerOptionName(i), number)) continue;
+        integerOption(options, i) = clampOption(i, number);
+        if (i == kConsoleOpt) consoleOptRead = true;
+    }
+    // Only a stored hidden console can stand for the output window; 1 or 2 means an earlier version chose.
+    std::uint32_t outputWindow = 0;
+    if (consoleOptRead && options.consoleOpt == 0 && readDword(store, kOutputWindowName, outputWindow) &&
+        outputWindow != 0) {
+        options.consoleOpt = kOutputWindowMode;
     }
     loadWindowSize(store, options);
     loadAddedOptions(store, options);
@@ -139,6 +156,7 @@ bool loadOptions(SettingsStore& store, AppOptions& options) {
 
 int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options) {
     AppOptions values = options;
+    values.consoleOpt = storedConsoleOpt(options.consoleOpt);
     for (int i = 0; i < kIntegerOptionCount; ++i) {
         const char* name = integerOptionName(i);
         const std::uint32_t number = integerOption(values, i);
@@ -148,6 +166,13 @@ int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& opt
         saveOne(store, boxes, kRunAppPathName, [&] { return store.writeText(kRunAppPathName, values.runAppPath); }) !=
             Written::ok)
         return 1;
+    // Beside a stored hidden console only: 1 for the output window, 0 so that an earlier 1 cannot come back.
+    if (values.consoleOpt == 0) {
+        const std::uint32_t window = options.consoleOpt == kOutputWindowMode ? 1u : 0u;
+        if (saveOne(store, boxes, kOutputWindowName, [&] { return store.writeDword(kOutputWindowName, window); }) !=
+            Written::ok)
+            return 1;
+    }
     if (values.windowWidth != 0 && values.windowHeight != 0) {
         if (saveOne(store, boxes, kWindowWidthName,
                     [&] { return store.writeDword(kWindowWidthName, values.windowWidth); }) != Written::ok ||

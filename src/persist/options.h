@@ -36,6 +36,11 @@ public:
 
 inline constexpr const char* kOptionsKeyPath = "Software\\Brennic\\Options\\";
 inline constexpr const char* kRunAppPathName = "run app path";
+// The console mode "Show output in window" (consoleOpt 3) is stored as "console opt " 0, which every
+// earlier version reads as "Hide console", plus this value set to 1. It is written only beside a stored
+// "console opt " of 0 (1 for the output window, 0 for the hidden console) and read only there, so a
+// "console opt " of 1 or 2 written later by an earlier version wins.
+inline constexpr const char* kOutputWindowName = "output window";
 inline constexpr int kIntegerOptionCount = 6;
 // Values later versions added, beside the six: written only when on, or to switch off one stored before, so a
 // default setup stores exactly the six values earlier versions wrote (and ignore when they find more).
@@ -51,15 +56,17 @@ const char* integerOptionName(int index);
 std::uint32_t& integerOption(AppOptions& options, int index);
 
 // Reads every option present in the store over the record. Values of the wrong type or size are ignored;
-// on/off values other than 0 count as 1, consoleOpt above 2 is 2, userDir above 1 is 1. With userDir set,
+// on/off values other than 0 count as 1, "console opt " above 2 is 2, userDir above 1 is 1; a "console opt " of
+// 0 read with an "output window" value other than 0 gives consoleOpt 3. With userDir set,
 // the folder text must be readable, non-empty and at most 259 characters; otherwise userDir becomes 0 and
 // the result is false (the integer options read stay in effect). A window size is taken only as a pair of
 // values 1 to kMaxWindowExtent.
 bool loadOptions(SettingsStore& store, AppOptions& options);
 
-// Writes the six integer options, when userDir is set the folder text, the window size once one was given, and
-// the added on/off values. Stops at the first failure after showing its message (caption "Save Cnf err"; the
-// store's own explanation when it has one); returns 0 when everything was written, 1 otherwise.
+// Writes the six integer options (consoleOpt 3 as "console opt " 0), when userDir is set the folder text,
+// when "console opt " is stored as 0 "output window" (1 for consoleOpt 3), the window size once one was given,
+// and the added on/off values. Stops at the first failure after showing its message (caption "Save Cnf err";
+// the store's own explanation when it has one); returns 0 when everything was written, 1 otherwise.
 int saveOptions(SettingsStore& store, MessageBoxes& boxes, const AppOptions& options);
 
 }  // namespace brennic

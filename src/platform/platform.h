@@ -10,6 +10,7 @@ namespace brennic {
 
 // Message box styles and answers.
 inline constexpr unsigned kMbOk = 0x0;
+inline constexpr unsigned kMbOkCancel = 0x1;
 inline constexpr unsigned kMbYesNo = 0x4;
 inline constexpr unsigned kMbIconError = 0x10;
 inline constexpr unsigned kMbIconQuestion = 0x20;

@@ -59,6 +59,15 @@ HINSTANCE shellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameter
     return function(owner, verb, file, parameters, directory, show);
 }
 
+BOOL shellExecuteEx(SHELLEXECUTEINFOW* info) {
+    static const auto function = entry<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(Library::shell, "ShellExecuteExW");
+    if (function == nullptr) {
+        SetLastError(ERROR_DLL_NOT_FOUND);
+        return FALSE;
+    }
+    return function(info);
+}
+
 PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOW info) {
     static const auto function = entry<PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW)>(Library::shell, "SHBrowseForFolderW");
     return function != nullptr ? function(info) : nullptr;

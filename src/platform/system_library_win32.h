@@ -17,6 +17,8 @@ UINT dragQueryFile(HDROP drop, UINT index, LPWSTR name, UINT size);  // 0 when u
 void dragFinish(HDROP drop);
 // SE_ERR_DLLNOTFOUND when unavailable.
 HINSTANCE shellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, INT show);
+// FALSE with ERROR_DLL_NOT_FOUND when unavailable.
+BOOL shellExecuteEx(SHELLEXECUTEINFOW* info);
 PIDLIST_ABSOLUTE browseForFolder(LPBROWSEINFOW info);  // nullptr when unavailable
 HRESULT shellMalloc(IMalloc** allocator);              // E_FAIL when unavailable
 BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, PWSTR path, DWORD size, GPFIDL_FLAGS flags);

@@ -45,6 +45,15 @@ public:
     virtual std::string toUtf8(std::string_view bytes) const = 0;
     // The bytes of a UTF-8 text, or nothing when a character has no exact byte form in this code page.
     virtual std::optional<std::string> fromUtf8(std::string_view text) const = 0;
+    // True when the byte starts a two-byte character (double-byte code pages); a streaming reader holds such
+    // a byte back when a chunk ends with it. Single-byte code pages have none.
+    virtual bool isLeadByte(unsigned char byte) const {
+        (void)byte;
+        return false;
+    }
+    // True when the code page is UTF-8 itself (a system set to use UTF-8 for its code pages); a streaming
+    // reader then keeps characters of three and four bytes whole as well.
+    virtual bool isUtf8CodePage() const { return false; }
 };
 
 // How to ask the platform for the bytes of a text in a code page (WideCharToMultiByte). Most code pages take the

@@ -26,6 +26,17 @@ class AnsiCodePage : public CodePage {
 public:
     std::string toUtf8(std::string_view bytes) const override;
     std::optional<std::string> fromUtf8(std::string_view text) const override;
+    bool isLeadByte(unsigned char byte) const override;
+    bool isUtf8CodePage() const override;
+};
+
+// The system's OEM code page (CP_OEMCP): what console programs write by default. Converts like AnsiCodePage.
+class OemCodePage : public CodePage {
+public:
+    std::string toUtf8(std::string_view bytes) const override;
+    std::optional<std::string> fromUtf8(std::string_view text) const override;
+    bool isLeadByte(unsigned char byte) const override;
+    bool isUtf8CodePage() const override;
 };
 
 }  // namespace brennic

@@ -460,7 +460,9 @@ E2E_TEST(MissingProgramIsAFailedStart) {
     const auto box = app.waitForBox();
     REQUIRE(box.has_value());
     CHECK_EQ(box->caption, "Err...");
-    CHECK_EQ(box->text, "Run app error");
+    // The program file and the system's reason below the old text.
+    CHECK_EQ(box->text.substr(0, 15 + demoExe().size()), "Run app error\n" + demoExe() + "\n");
+    CHECK(box->text.size() > 16 + demoExe().size());
     CHECK_EQ(app.boxIcon(*box), 32513u);
     REQUIRE(app.answer(*box, IDOK));
     CHECK(app.running());
@@ -481,7 +483,7 @@ E2E_TEST(EmptyExecutableNameLaunchesNothing) {
     const auto box = app.waitForBox();
     REQUIRE(box.has_value());
     CHECK_EQ(box->caption, "Err...");
-    CHECK_EQ(box->text, "Run app error");
+    CHECK_EQ(box->text, "Run app error\n" + demoFolder() + "\\\nThe config names no program file to start.");
     REQUIRE(app.answer(*box, IDOK));
     Sleep(1000);
     CHECK(descendantsOf(app.processId()).empty());  // no explorer window on the folder

@@ -29,7 +29,7 @@ struct Marks {
 
 Marks marksOf(App& app) {
     Marks marks;
-    for (int id : {IDCMD_HIDE_CONSOLE, IDCMD_SHOW_CONSOLE, IDCMD_HOLD_CONSOLE}) {
+    for (int id : {IDCMD_HIDE_CONSOLE, IDCMD_SHOW_CONSOLE, IDCMD_HOLD_CONSOLE, IDCMD_OUTPUT_WINDOW}) {
         const MenuItemInfo item = app.menuItem(id);
         CHECK(item.found);
         if (item.checked) {
@@ -160,6 +160,36 @@ E2E_TEST(TogglingTwiceRestoresTheMark) {
         CHECK(app.settle());
         CHECK_EQ(app.menuItem(id).checked, before);
     }
+}
+
+E2E_TEST(ShowOutputInWindowIsStoredSoThatEarlierVersionsHideTheConsole) {
+    freshStart();
+    {
+        App app = startReady();
+        CHECK_EQ(app.menuItem(IDCMD_OUTPUT_WINDOW).text, "Show output in window");
+        app.post(IDCMD_OUTPUT_WINDOW);
+        saveConfig(app);
+        CHECK_EQ(marksOf(app).radio, IDCMD_OUTPUT_WINDOW);
+        CHECK_EQ(optionDword("console opt ").value_or(9), 0u);  // what earlier versions run hidden
+        CHECK_EQ(optionDword("output window").value_or(9), 1u);
+        app.post(IDCMD_EXIT);
+        CHECK_EQ(app.waitForExit().value_or(999), 0u);
+    }
+    {
+        App again = startReady();
+        CHECK_EQ(marksOf(again).radio, IDCMD_OUTPUT_WINDOW);
+        again.post(IDCMD_EXIT);
+        CHECK_EQ(again.waitForExit().value_or(999), 0u);
+    }
+    // An earlier version saved "Show console" since: its choice wins over the stale window value.
+    setOptionDword("console opt ", 1);
+    App app = startReady();
+    CHECK_EQ(marksOf(app).radio, IDCMD_SHOW_CONSOLE);
+    // The hidden console clears the window value, so it cannot come back.
+    app.post(IDCMD_HIDE_CONSOLE);
+    saveConfig(app);
+    CHECK_EQ(optionDword("console opt ").value_or(9), 0u);
+    CHECK_EQ(optionDword("output window").value_or(9), 0u);
 }
 
 E2E_TEST(StoredValuesOutOfRangeShowAsTheModeInEffect) {

@@ -22,15 +22,20 @@ void expectDescriptionItems(App& app, bool enabled) {
     }
 }
 
-// Starts the program on prog.vx holding `bytes` and checks the one error box it shows.
-void expectConfigError(const std::vector<std::uint8_t>& bytes, const std::string& message) {
+// The first line of a box's text.
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+// Starts the program on prog.vx holding `bytes` and checks the one error box it shows: the message as its
+// first line, then the config's path and the reason.
+void expectConfigError(const std::vector<std::uint8_t>& bytes, const std::string& message, const std::string& reason) {
     writeFile(join(appDir(), "prog.vx"), bytes);
     App app = App::start();
     REQUIRE(app.mainWindow() != nullptr);
     const auto box = app.waitForBox();
     REQUIRE(box.has_value());
     CHECK_EQ(box->caption, "Error");
-    CHECK_EQ(box->text, message);
+    CHECK_EQ(firstLine(box->text), message);
+    CHECK_EQ(box->text, message + "\n\nConfig file: " + join(appDir(), "prog.vx") + "\n" + reason);
     CHECK(box->hasButton(IDOK));
     CHECK_EQ(app.boxIcon(*box), kErrorIcon);
     REQUIRE(app.answer(*box, IDOK));
@@ -51,7 +56,8 @@ E2E_TEST(NoConfigShowsLoadFileErrorAndKeepsStartGrayed) {
     const auto box = app.waitForBox();
     REQUIRE(box.has_value());
     CHECK_EQ(box->caption, "Error");
-    CHECK_EQ(box->text, "Load file error");
+    CHECK_EQ(firstLine(box->text), "Load file error");
+    CHECK_EQ(box->text, "Load file error\n\nConfig file: " + join(appDir(), "prog.vx") + "\nThere is no such file");
     REQUIRE(app.answer(*box, IDOK));
     expectDescriptionItems(app, false);
 
@@ -67,23 +73,23 @@ E2E_TEST(NoConfigShowsLoadFileErrorAndKeepsStartGrayed) {
 E2E_TEST(EveryConfigErrorShowsItsText) {
     resetWorkspace();
     deleteOptions();
-    expectConfigError({}, "Empty file");
+    expectConfigError({}, "Empty file", "The file is 0 bytes long");
 
     std::vector<std::uint8_t> bytes = configBytes(sampleTables());
     bytes[6] = 0;
     bytes[7] = 0;
-    expectConfigError(bytes, "Can't load old config version");
+    expectConfigError(bytes, "Can't load old config version", "The version is 0, and Brennic reads versions 1 to 5");
 
     bytes[6] = 6;
-    expectConfigError(bytes, "Can't load new config version");
+    expectConfigError(bytes, "Can't load new config version", "The version is 6, and Brennic reads versions 1 to 5");
 
     bytes = configBytes(sampleTables());
     bytes.pop_back();  // the last string's zero byte
-    expectConfigError(bytes, "Unexpected config end");
+    expectConfigError(bytes, "Unexpected config end", "String 21 of 21 has no zero byte: the file ends first");
 
     ProgramDescription damaged = sampleTables();
     damaged.actions[0].nextList = 7;  // no such list
-    expectConfigError(configBytes(damaged), "The config is damaged");
+    expectConfigError(configBytes(damaged), "The config is damaged", "Action 1's next list is 8, and there are 2 lists");
 }
 
 E2E_TEST(AGoodConfigEnablesTheDescriptionItems) {
@@ -158,14 +164,17 @@ E2E_TEST(ConfigPathOnTheCommandLine) {
         App app = App::start(App::Launch{"\"no such.vx\"", workDir(), "", ""});
         const auto box = app.waitForBox();
         REQUIRE(box.has_value());
-        CHECK_EQ(box->text, "Load file error");
+        CHECK_EQ(firstLine(box->text), "Load file error");
+        // The path as the command line gave it.
+        CHECK_EQ(box->text, "Load file error\n\nConfig file: no such.vx\nThere is no such file");
     }
     // An argument with an opening quote and no closing one cannot be split: the config cannot be loaded.
     {
         App app = App::start(App::Launch{"\"cfg\\a.vx", workDir(), "", ""});
         const auto box = app.waitForBox();
         REQUIRE(box.has_value());
-        CHECK_EQ(box->text, "Load file error");
+        CHECK_EQ(firstLine(box->text), "Load file error");
+        CHECK_EQ(box->text, "Load file error\n\nThe file name is empty");
     }
 }
 

@@ -74,7 +74,7 @@ TEST(ApplyOptionsToMenu, MarksFollowTheValuesInEffect) {
     EXPECT_TRUE(menu.checked[IDCMD_SHOW_WARNINGS]);
     EXPECT_EQ(menu.radio, IDCMD_HOLD_CONSOLE);
     EXPECT_EQ(menu.radioFirst, IDCMD_HIDE_CONSOLE);
-    EXPECT_EQ(menu.radioLast, IDCMD_HOLD_CONSOLE);
+    EXPECT_EQ(menu.radioLast, IDCMD_OUTPUT_WINDOW);
 
     options.consoleOpt = 0;
     options.startSound = 1;
@@ -91,6 +91,9 @@ TEST(ApplyOptionsToMenu, MarksFollowTheValuesInEffect) {
     options.consoleOpt = 1;
     applyOptionsToMenu(options, menu);
     EXPECT_EQ(menu.radio, IDCMD_SHOW_CONSOLE);
+    options.consoleOpt = 3;
+    applyOptionsToMenu(options, menu);
+    EXPECT_EQ(menu.radio, IDCMD_OUTPUT_WINDOW);
 }
 
 TEST_F(CommandsTest, ExitAndConsoleModes) {
@@ -106,7 +109,11 @@ TEST_F(CommandsTest, ExitAndConsoleModes) {
     run(IDCMD_HOLD_CONSOLE);
     EXPECT_EQ(state.options.consoleOpt, 2u);
     EXPECT_EQ(menu.radio, IDCMD_HOLD_CONSOLE);
-    EXPECT_EQ(host.commandChanges, 3);  // the preview follows every mode change
+    run(IDCMD_OUTPUT_WINDOW);
+    EXPECT_EQ(state.options.consoleOpt, 3u);
+    EXPECT_EQ(menu.radio, IDCMD_OUTPUT_WINDOW);
+    EXPECT_EQ(menu.radioLast, IDCMD_OUTPUT_WINDOW);
+    EXPECT_EQ(host.commandChanges, 4);  // the preview follows every mode change
 }
 
 // Every way out (menu, close box, Alt+F4, Escape) arrives as IDCMD_EXIT.
@@ -172,8 +179,9 @@ TEST_F(CommandsTest, ManualAutoClearEmptiesAllSlotsOnlyWhenSwitchedOn) {
 TEST_F(CommandsTest, SaveConfigWritesTheOptionsAndSaveAppConfigNeedsADescription) {
     state.options.consoleOpt = 0;
     run(IDCMD_SAVE_CONFIG);
-    EXPECT_EQ(store.values.size(), 6u);
+    EXPECT_EQ(store.values.size(), 7u);  // the hidden console says it is not the output window
     EXPECT_EQ(store.dword("console opt "), 0u);
+    EXPECT_EQ(store.dword("output window"), 0u);
 
     run(IDCMD_SAVE_APP_CONFIG);
     EXPECT_EQ(host.saveFiles, 0);

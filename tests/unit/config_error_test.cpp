@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <string>
+#include <system_error>
+
 #include "description/config_error.h"
+#include "description/config_explain.h"
 
 namespace brennic {
 namespace {
@@ -41,6 +46,30 @@ TEST(ErrorMessage, EveryCodeAndTheChoiceBetweenSlots) {
     // Neither set, or only unknown codes: nothing to show.
     EXPECT_EQ(message(0, 0), "");
     EXPECT_EQ(message(4, -1), "");
+}
+
+TEST(ExplainConfigError, AFileThatCannotBeOpenedSaysWhy) {
+    const ProgramDescription none;
+    errorVX raised;
+    raised.fileError = kLoadFileError;
+    const std::string missing = "/nonexistent-brennic-folder/prog.vx";
+    EXPECT_EQ(explainConfigError(raised, "", none, 0), "the file name is empty");
+    EXPECT_EQ(explainConfigError(raised, missing, none, ENOENT), "there is no such file");
+    EXPECT_EQ(explainConfigError(raised, missing, none, EISDIR), "it is a folder");
+    EXPECT_EQ(explainConfigError(raised, missing, none, EACCES),
+              "the file cannot be opened for reading (" + std::generic_category().message(EACCES) + ")");
+    EXPECT_EQ(explainConfigError(raised, missing, none, 0), "the file cannot be opened for reading");
+    raised.fileError = kSavingConfigError;  // nothing to add
+    EXPECT_EQ(explainConfigError(raised, missing, none, 0), "");
+}
+
+TEST(ExplainConfigError, TheBoxKeepsTheMessageFirst) {
+    EXPECT_EQ(configErrorBoxText("Empty file", "C:\\p\\prog.vx", "the file is 0 bytes long"),
+              "Empty file\n\nConfig file: C:\\p\\prog.vx\nThe file is 0 bytes long");
+    EXPECT_EQ(configErrorBoxText("Load file error", "", "the file name is empty"),
+              "Load file error\n\nThe file name is empty");
+    EXPECT_EQ(configErrorBoxText("Load file error", "", ""), "Load file error");
+    EXPECT_EQ(configErrorBoxText("X", "a.vx", "1 byte"), "X\n\nConfig file: a.vx\n1 byte");
 }
 
 }  // namespace

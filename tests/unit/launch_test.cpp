@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "fake_launcher.h"
 #include "fake_platform.h"
 #include "launch/command_preview.h"
 #include "launch/launch.h"
@@ -11,7 +12,7 @@ namespace brennic {
 namespace {
 
 using test::FakeMessageBoxes;
-using test::FakeShell;
+using test::FakeLauncher;
 using test::LaunchFixture;
 using test::makeEntry;
 
@@ -21,12 +22,12 @@ class Start : public ::testing::Test {
 protected:
     LaunchFixture f;
     FakeMessageBoxes boxes;
-    FakeShell shell;
+    FakeLauncher shell;
 
     void SetUp() override { f.selectConversionExample(); }
     std::string start() {
         AppState& s = f.state;
-        return startProgram(s.description, s.slots, s.pageControls, s.options, boxes, shell);
+        return startProgram(s.description, s.slots, s.pageControls, s.options, boxes, shell, 1700000000);
     }
     const std::string& log() { return f.state.description.warningLog.text; }
 };
@@ -96,53 +97,45 @@ TEST_F(Start, WarningsOffLaunchesAndForgetsTheLines) {
     EXPECT_EQ(shell.requests.size(), 2u);
 }
 
-TEST_F(Start, ShellFailureIsReportedWithoutSound) {
+TEST_F(Start, FailureNamesTheFileAndTheSystemsReasonWithoutSound) {
     f.state.options.consoleOpt = 0;
     f.state.options.startSound = 1;
-    for (std::intptr_t result : {0, 2, 31, 32}) {
-        boxes.shown.clear();
-        shell.result = result;
-        start();
-        ASSERT_EQ(boxes.shown.size(), 1u) << result;
-        EXPECT_EQ(boxes.shown[0].text, "Run app error");
-        EXPECT_EQ(boxes.shown[0].caption, "Err...");
-        EXPECT_EQ(boxes.shown[0].style, kMbIconError);
-    }
-    EXPECT_TRUE(boxes.beeps.empty());
-    shell.result = 33;
-    boxes.shown.clear();
+    shell.result = {false, "The system cannot find the file specified."};
     start();
-    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text,
+              "Run app error\nD:\\Tools\\conv\\conv.exe\nThe system cannot find the file specified.");
+    EXPECT_EQ(boxes.shown[0].caption, "Err...");
+    EXPECT_EQ(boxes.shown[0].style, kMbIconError);
+    // The held console names what could not be started: the interpreter.
+    f.state.options.consoleOpt = 2;
+    shell.result.reason.clear();
+    start();
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "Run app error\ncmd.exe");
+    EXPECT_TRUE(boxes.beeps.empty());
+
+    f.state.options.consoleOpt = 0;
+    shell.result = {true, {}};
+    start();
+    EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.beeps, std::vector<unsigned>{kMbIconExclamation});
 }
 
-// Only a start the shell accepted is told to the recent runs, exactly as it was handed over.
-TEST_F(Start, OnlySuccessfulStartsAreReportedAsRuns) {
-    struct Recorder : RunEvents {
-        std::vector<StartedRun> started;
-        std::uint64_t runStarted(const StartedRun& run) override {
-            started.push_back(run);
-            return started.size();
-        }
-        void runEnded(std::uint64_t, const std::string&) override {}
-    } recorder;
-    AppState& s = f.state;
-    s.options.consoleOpt = 2;
-    const std::int64_t before = secondsSince1970();
-    startProgram(s.description, s.slots, s.pageControls, s.options, boxes, shell, &recorder);
-    ASSERT_EQ(recorder.started.size(), 1u);
-    EXPECT_EQ(recorder.started[0].request, shell.requests[0]);
-    EXPECT_EQ(recorder.started[0].consoleOpt, 2u);
-    EXPECT_EQ(recorder.started[0].line, *commandLineText(s));
-    EXPECT_GE(recorder.started[0].startedAt, before);
-
-    shell.result = 2;  // refused by the shell
-    startProgram(s.description, s.slots, s.pageControls, s.options, boxes, shell, &recorder);
-    shell.result = 42;
-    s.slots[0].path.clear();
-    boxes.answers = {kIdNo};  // cancelled at the warning
-    startProgram(s.description, s.slots, s.pageControls, s.options, boxes, shell, &recorder);
-    EXPECT_EQ(recorder.started.size(), 1u);
+// What the launcher is handed is enough to start the same command again: the request, its console mode, the
+// line the preview shows and when it started. The output window runs the program itself, hidden, in its folder.
+TEST_F(Start, TheRunCarriesItsModeLineAndStartTime) {
+    f.state.options.consoleOpt = 3;
+    f.state.options.startSound = 1;
+    start();
+    ASSERT_EQ(shell.runs.size(), 1u);
+    const StartedRun& run = shell.runs[0];
+    const ShellRequest own{"", "D:\\Tools\\conv\\conv.exe", kExampleParameters, "D:\\Tools\\conv", kSwHide};
+    EXPECT_EQ(run.request, own);
+    EXPECT_EQ(run.consoleOpt, 3u);
+    EXPECT_EQ(run.line, *commandLineText(f.state));
+    EXPECT_EQ(run.startedAt, 1700000000);
+    EXPECT_TRUE(boxes.beeps.empty());  // the sound belongs to the hidden console alone
 }
 
 TEST_F(Start, SoundOnlyWithHiddenConsoleAndOnlyWhenSwitchedOn) {
@@ -174,12 +167,12 @@ TEST_F(Start, UnknownConsoleModeDoesNothing) {
 TEST_F(Start, EmptyExecutableNameIsAFailedStart) {
     f.state.description.texts[kExecutableName].clear();
     f.state.options.startSound = 1;
-    for (std::uint32_t mode : {0u, 1u, 2u}) {
+    for (std::uint32_t mode : {0u, 1u, 2u, 3u}) {
         boxes.shown.clear();
         f.state.options.consoleOpt = mode;
         start();
         ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].text, "Run app error");
+        EXPECT_EQ(boxes.shown[0].text, "Run app error\nD:\\Tools\\conv\\\nThe config names no program file to start.");
         EXPECT_EQ(boxes.shown[0].caption, "Err...");
     }
     EXPECT_TRUE(shell.requests.empty());
@@ -206,11 +199,11 @@ TEST_F(Start, FolderTextsArePassedOnAsBuilt) {
 
 TEST_F(Start, StateEntryPointIsInertWithoutADescription) {
     f.state.descriptionReady = false;
-    startProgram(f.state, boxes, shell);
+    startProgram(f.state, boxes, shell, 0);
     EXPECT_TRUE(shell.requests.empty());
     EXPECT_FALSE(commandLineText(f.state).has_value());
     f.state.descriptionReady = true;
-    startProgram(f.state, boxes, shell);
+    startProgram(f.state, boxes, shell, 0);
     EXPECT_EQ(shell.requests.size(), 1u);
 }
 

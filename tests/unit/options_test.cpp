@@ -1,6 +1,8 @@
 // Loading and saving the user options against an in-memory store.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "fake_platform.h"
 #include "fake_settings_store.h"
 #include "persist/options.h"
@@ -274,6 +276,80 @@ TEST(OptionsSave, FailuresShowTheirMessageAndStop) {
         EXPECT_EQ(boxes.shown[0].text, "close key");
         EXPECT_EQ(store.values.size(), 1u);
     }
+}
+
+TEST(OptionsOutputWindow, StoredAsAHiddenConsoleThatEarlierVersionsRunAsSuch) {
+    // What each console mode stores: "console opt " stays 0 to 2; "output window" only beside a 0.
+    struct Case {
+        std::uint32_t mode;
+        std::uint32_t consoleOpt;
+        std::optional<std::uint32_t> outputWindow;
+    };
+    const Case cases[] = {{0, 0, 0u}, {1, 1, std::nullopt}, {2, 2, std::nullopt}, {3, 0, 1u}};
+    for (const Case& c : cases) {
+        FakeSettingsStore store;
+        store.putDword("output window", 7);  // a stale value from an earlier save
+        FakeMessageBoxes boxes;
+        AppOptions options;
+        options.consoleOpt = c.mode;
+        ASSERT_EQ(saveOptions(store, boxes, options), 0) << c.mode;
+        EXPECT_EQ(store.dword("console opt "), c.consoleOpt) << c.mode;
+        EXPECT_EQ(store.dword("output window"), c.outputWindow.value_or(7)) << c.mode;
+        if (c.outputWindow) {
+            EXPECT_EQ(store.log.back(), "close");
+            EXPECT_EQ(store.log[store.log.size() - 2], "write output window");  // after the others
+        }
+        AppOptions loaded;
+        EXPECT_TRUE(loadOptions(store, loaded));
+        EXPECT_EQ(loaded.consoleOpt, c.mode) << c.mode;
+    }
+}
+
+TEST(OptionsOutputWindow, WhatEarlierVersionsStoredIsFollowed) {
+    struct Case {
+        const char* what;
+        std::optional<std::uint32_t> consoleOpt;
+        std::optional<std::uint32_t> outputWindow;
+        std::uint32_t expected;
+    };
+    const Case cases[] = {
+        {"0.9 chose show console after 1.0 chose the window", 1u, 1u, 1},
+        {"0.9 chose hold console after 1.0 chose the window", 2u, 1u, 2},
+        {"a console opt out of range stays hold", 7u, 1u, 2},
+        {"no console opt: the default, whatever the window says", std::nullopt, 1u, 2},
+        {"0.9 hidden console, never the window", 0u, std::nullopt, 0},
+        {"hidden console, window off", 0u, 0u, 0},
+        {"the window; any value but 0 is on", 0u, 0x100u, 3},
+    };
+    for (const Case& c : cases) {
+        FakeSettingsStore store;
+        if (c.consoleOpt) store.putDword("console opt ", *c.consoleOpt);
+        if (c.outputWindow) store.putDword("output window", *c.outputWindow);
+        AppOptions options;
+        EXPECT_TRUE(loadOptions(store, options)) << c.what;
+        EXPECT_EQ(options.consoleOpt, c.expected) << c.what;
+    }
+    // A window value of the wrong type or size counts as absent.
+    FakeSettingsStore store;
+    store.putDword("console opt ", 0);
+    store.values["output window"] = {kStoreText, std::string("\1\0\0\0", 4)};
+    AppOptions options;
+    loadOptions(store, options);
+    EXPECT_EQ(options.consoleOpt, 0u);
+}
+
+TEST(OptionsOutputWindow, AFailedWriteShowsItsName) {
+    FakeSettingsStore store;
+    store.failWrites = {"output window"};
+    FakeMessageBoxes boxes;
+    AppOptions options;
+    options.consoleOpt = 3;
+    options.userDir = 1;
+    options.runAppPath = "C:\\P";
+    EXPECT_EQ(saveOptions(store, boxes, options), 1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "output window");
+    EXPECT_EQ(store.values["run app path"].data, "C:\\P");  // the folder went first
 }
 
 }  // namespace

@@ -152,13 +152,18 @@ TEST_F(StartupTest, EveryConfigErrorIsShownOnceAndLeavesNoDescription) {
     struct Case {
         std::string path;
         const char* message;
+        const char* reason;  // the line below the path
     } cases[] = {
-        {(dir / "missing.vx").string(), "Load file error"},
-        {writeFile("empty.vx", {}), "Empty file"},
-        {writeFile("old.vx", oldVersion), "Can't load old config version"},
-        {writeFile("new.vx", newVersion), "Can't load new config version"},
-        {writeFile("cut.vx", cut), "Unexpected config end"},
-        {writeFile("damaged.vx", writeConfig(damagedRaw)), "The config is damaged"},
+        {(dir / "missing.vx").string(), "Load file error", "There is no such file"},
+        {dir.string(), "Load file error", "It is a folder"},
+        {writeFile("empty.vx", {}), "Empty file", "The file is 0 bytes long"},
+        {writeFile("old.vx", oldVersion), "Can't load old config version",
+         "The version is 0, and Brennic reads versions 1 to 5"},
+        {writeFile("new.vx", newVersion), "Can't load new config version",
+         "The version is 6, and Brennic reads versions 1 to 5"},
+        {writeFile("cut.vx", cut), "Unexpected config end", "String 23 of 23 has no zero byte: the file ends first"},
+        {writeFile("damaged.vx", writeConfig(damagedRaw)), "The config is damaged",
+         "Action 1's text count is 3, and an action owns at most 2 strings"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -167,7 +172,10 @@ TEST_F(StartupTest, EveryConfigErrorIsShownOnceAndLeavesNoDescription) {
         boxes = test::FakeMessageBoxes{};
         start(c.path);
         ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].text, c.message);
+        // The first line is the message as it always was; the path and the reason follow.
+        const std::string& text = boxes.shown[0].text;
+        EXPECT_EQ(text.substr(0, text.find('\n')), c.message);
+        EXPECT_EQ(text, std::string(c.message) + "\n\nConfig file: " + c.path + "\n" + c.reason);
         EXPECT_EQ(boxes.shown[0].caption, "Error");
         EXPECT_EQ(boxes.shown[0].style, kMbIconError);
         expectNotReady();

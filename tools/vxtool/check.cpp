@@ -10,6 +10,7 @@
 #include "config_decompiler.h"
 #include "config_lint.h"
 #include "config_source.h"
+#include "description/config_explain.h"
 #include "description/config_loader.h"
 #include "description/table_builder.h"
 #include "state/argument_slot.h"
@@ -46,57 +47,13 @@ std::string count(std::size_t n, const char* singular, const char* plural) {
     return std::to_string(n) + " " + (n == 1 ? singular : plural);
 }
 
-// Where a file that ends too soon ends: in the header, in one of the arrays, or in a string, from the header
-// counts and the file's length.
-std::string whereTheFileEnds(const ProgramDescription& d, std::uintmax_t size) {
-    if (size < kConfigHeaderSize) {
-        return "the file is " + count(size, "byte", "bytes") + " long and ends inside the 26-byte header";
-    }
-    const ConfigHeader& h = d.header;
-    struct Section {
-        const char* name;
-        std::size_t count;
-        std::size_t size;
-    };
-    const Section sections[] = {{"action records", h.actionCount, kActionRecordSize},
-                                {"path-spec records", h.pathSpecCount, kPathSpecRecordSize},
-                                {"list lengths", h.listCount, 2},
-                                {"list items", h.listItemCount, 2},
-                                {"filter items", h.filterItemCount, 1}};
-    std::uintmax_t start = kConfigHeaderSize;
-    for (const Section& section : sections) {
-        const std::uintmax_t end = start + std::uintmax_t{section.count} * section.size;
-        if (size < end) {
-            return "the file ends inside the " + std::string(section.name) + ": it holds " +
-                   std::to_string((size - start) / section.size) + " of the " + std::to_string(section.count) +
-                   " the header counts";
-        }
-        start = end;
-    }
-    return "string " + std::to_string(d.stringTable.size()) + " of " + std::to_string(h.stringCount) +
-           " has no zero byte: the file ends first";
-}
-
 std::vector<std::string> explainRefusal(const errorVX& raised, const std::string& path, const ProgramDescription& d) {
     const std::filesystem::path file = authoring::filePath(path);
     std::error_code ignored;
-    switch (raised.configError) {
-        case kOldConfigVersion:
-        case kNewConfigVersion: {
-            const std::uintmax_t size = std::filesystem::file_size(file, ignored);
-            if (size < 8) return {"the file is " + count(size, "byte", "bytes") + " long, too short to hold the "
-                                  "version (bytes 7 and 8)"};
-            return {"the version is " + std::to_string(d.header.version) + ", and Brennic reads versions " +
-                    std::to_string(ProgramDescription::minVersion) + " to " +
-                    std::to_string(ProgramDescription::maxVersion)};
-        }
-        case kUnexpectedConfigEnd:
-            return {whereTheFileEnds(d, std::filesystem::file_size(file, ignored))};
-        case kConfigDamaged:
-            if (const auto damage = explainDamage(d)) return {damage->detail};
-            return {};
-        default:
-            break;
+    if (raised.configError != 0) {
+        std::string reason = explainConfigError(raised, path, d, 0);
+        if (reason.empty()) return {};
+        return {reason};
     }
     if (raised.fileError == kLoadFileError) {
         if (path.empty()) return {"the file name is empty"};

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
@@ -162,9 +163,13 @@ bool MessageBoxInfo::hasButton(int id) const {
 }
 
 std::string windowText(HWND window) {
-    wchar_t text[1024] = {};
-    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, kWaitMs, nullptr);
-    return utf8(text);
+    // As long as the text is (a run window's output may hold megabytes), at least 1024 units.
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, kWaitMs, &length);
+    std::wstring text(std::max<std::size_t>(1024, static_cast<std::size_t>(length) + 1), L'\0');
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_BLOCK, kWaitMs,
+                        nullptr);
+    return utf8(text.c_str());
 }
 
 std::string className(HWND window) {

@@ -1,0 +1,107 @@
+// A run's output through the run window's core: arbitrary bytes in arbitrary chunks, reading switches and
+// view updates in between. The window's text is always valid UTF-8 and within its bound; the EDIT control's
+// text rebuilt from the incremental updates equals the full text; the log streamed in the run's own chunks
+// equals the log converted in one piece.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "fake_code_pages.h"
+#include "platform/text.h"
+#include "run/run_log.h"
+#include "run/run_model.h"
+
+namespace {
+
+const brennic::TestDoubleByteCodePage kOem;
+const brennic::Windows1252 kAnsi;
+
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+
+struct StringSink : brennic::LogSink {
+    std::string text;
+    bool write(std::string_view utf8) override {
+        text.append(utf8);
+        return true;
+    }
+};
+
+void apply(std::u16string& edit, const brennic::ViewUpdate& update) {
+    if (!update.changed) return;
+    check(brennic::isUtf8(update.text));
+    if (update.reset) {
+        edit = brennic::utf16FromUtf8(update.text);
+        return;
+    }
+    check(update.dropFront <= edit.size());
+    edit.erase(0, update.dropFront);
+    check(update.replaceFrom <= edit.size());
+    edit.replace(update.replaceFrom, std::u16string::npos, brennic::utf16FromUtf8(update.text));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using brennic::OutputReading;
+    FuzzedDataProvider in(data, size);
+    const auto reading = static_cast<OutputReading>(in.ConsumeIntegralInRange<int>(0, 3));
+    brennic::RunModel model("prog", in.ConsumeRandomLengthString(64), kOem, kAnsi, reading);
+    model.started(0);
+
+    std::vector<std::string> chunks;
+    std::u16string edit;
+    while (in.remaining_bytes() > 0) {
+        switch (in.ConsumeIntegralInRange<int>(0, 5)) {
+            case 0: model.setReading(static_cast<OutputReading>(in.ConsumeIntegralInRange<int>(0, 3))); break;
+            case 1: {
+                apply(edit, model.takeViewUpdate());
+                check(edit == brennic::utf16FromUtf8(model.viewText()));
+                break;
+            }
+            case 2: {
+                // A flood: one chunk many times over, to reach the window's bound.
+                const std::string chunk = in.ConsumeRandomLengthString(64);
+                const int times = in.ConsumeIntegralInRange<int>(1, 4000);
+                for (int i = 0; i < times && !chunk.empty(); ++i) {
+                    model.append(chunk);
+                    chunks.push_back(chunk);
+                }
+                break;
+            }
+            default: {
+                std::string chunk = in.ConsumeRandomLengthString(256);
+                model.append(chunk);
+                chunks.push_back(std::move(chunk));
+                break;
+            }
+        }
+    }
+    model.ended(brennic::RunEnd{in.ConsumeIntegral<std::uint32_t>(), false}, 1234);
+
+    const std::string view = model.viewText();
+    check(brennic::isUtf8(view));
+    // The bound: the kept lines with their line ends, and the line being written.
+    check(view.size() <= brennic::kMaxKeptTextBytes + 2 * brennic::kMaxKeptLines + 4 * brennic::kMaxLineCharacters);
+    apply(edit, model.takeViewUpdate());
+    check(edit == brennic::utf16FromUtf8(view));
+    check(!model.takeViewUpdate().changed);
+
+    StringSink sink;
+    brennic::LogWriter writer(sink, model.logReading(), kOem, kAnsi);
+    writer.header(model.commandLine());
+    for (const std::string& chunk : chunks) writer.write(chunk);
+    writer.finish(model.logFooter(1234));
+    std::string all;
+    for (const std::string& chunk : chunks) all += chunk;
+    const std::string whole =
+        brennic::logText(model.commandLine(), all, model.logReading(), kOem, kAnsi, model.logFooter(1234));
+    check(sink.text == whole);
+    check(brennic::isUtf8(whole));
+    return 0;
+}
