@@ -40,7 +40,8 @@ std::string systemErrorText(DWORD code) {
 }
 
 ShellStart shellStart(const ShellRequest& request) {
-    const std::wstring verb = widen(request.verb), file = widen(request.file);
+    // cmd.exe from the system folder, never from the current folder.
+    const std::wstring verb = widen(request.verb), file = systemProgramPath(widen(request.file));
     const std::wstring parameters = widen(request.parameters), directory = widen(request.directory);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;

@@ -338,6 +338,8 @@ E2E_TEST(StartDeliversTheCommandLineInEveryModeAndFromEveryTrigger) {
 
 E2E_TEST(HeldConsoleLeavesTheInterpreterOpen) {
     prepare();
+    // A cmd.exe beside the program (its current folder too) is never run: the system folder's is.
+    REQUIRE(writeFile(join(appDir(), "cmd.exe"), "not the system's command interpreter"));
     App app = App::start();
     DescendantGuard guard(app);
     fillPages(app, IDCMD_HOLD_CONSOLE);
