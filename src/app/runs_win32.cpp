@@ -7,6 +7,7 @@
 
 #include "launch/launch.h"
 #include "launch/process_win32.h"
+#include "pages/tab_host_win32.h"
 #include "platform/text_win32.h"
 #include "resource_ids.h"
 #include "run/run_texts.h"
@@ -96,35 +97,7 @@ void Runs::tick() {
 void Runs::showConsoleStatus(const std::string& text) {
     if (text == consoleStatus_) return;
     consoleStatus_ = text;
-    HWND bar = GetDlgItem(main_, IDC_STATUS);
-    if (bar == nullptr) return;
-    // The status bar gains a part of its own at its right end the first time there is something to say;
-    // the other parts keep their widths, the first one gives up the room.
-    if (statusEdges_.empty()) {
-        const auto count = static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0));
-        if (count <= 0) return;
-        statusEdges_.resize(static_cast<std::size_t>(count));
-        SendMessageW(bar, SB_GETPARTS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(statusEdges_.data()));
-    }
-    RECT client{};
-    GetClientRect(bar, &client);
-    std::vector<int> edges = statusEdges_;
-    if (edges.back() < 0) edges.back() = client.right;
-    HDC dc = GetDC(bar);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    const std::wstring wide = widen(text);
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(bar, dc);
-    const int wanted = std::min(static_cast<int>(size.cx) + 2 * GetSystemMetrics(SM_CXEDGE) + 16,
-                                static_cast<int>(client.right) / 2);
-    std::vector<int> parts;
-    for (std::size_t i = 0; i + 1 < edges.size(); ++i) parts.push_back(std::max(0, edges[i] - wanted));
-    parts.push_back(static_cast<int>(client.right) - wanted);
-    parts.push_back(-1);
-    SendMessageW(bar, SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
-    SendMessageW(bar, SB_SETTEXTW, parts.size() - 1, reinterpret_cast<LPARAM>(wide.c_str()));
+    showRunStatus(text);
 }
 
 void Runs::windowClosed(RunWindow* window) {

@@ -64,7 +64,6 @@ private:
     RunEvents* events_ = nullptr;
     std::vector<std::unique_ptr<RunWindow>> windows_;
     std::vector<ConsoleRun> consoleRuns_;
-    std::vector<int> statusEdges_;  // the status bar's parts before Brennic added its own
     std::string consoleStatus_;
     std::uint64_t serials_ = 0;
     std::uint64_t latestSerial_ = 0;

@@ -1,8 +1,10 @@
 // The tab host on the main window's tab control: tab captions, the status bar, the page windows.
 #include "pages/tab_host_win32.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "state/app_state.h"
 #include "pages/about_page_win32.h"
@@ -72,10 +74,37 @@ void takePageLayout(int tab, HWND page) {
     layout.setSmallestSize(page);
 }
 
+// The text of the part after the pages' own three, which tells how the last followed run stands; empty: no part.
+std::wstring runStatus;
+int statusDpi = kDefaultDpi;
+
+// The width a part needs to show the text whole in the status bar's font.
+int partWidthFor(const std::wstring& text, int clientWidth) {
+    HDC dc = GetDC(statusBarWindow);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(statusBarWindow, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(statusBarWindow, dc);
+    const int wanted = static_cast<int>(size.cx) + 2 * GetSystemMetrics(SM_CXEDGE) + MulDiv(16, statusDpi, kDefaultDpi);
+    return std::min(wanted, clientWidth / 2);
+}
+
 void setStatusParts(int dpi) {
+    statusDpi = dpi;
     // The part edges are given for 96 dots per inch and scale with the window's DPI.
-    std::array<int, 3> edges{MulDiv(364, dpi, kDefaultDpi), MulDiv(390, dpi, kDefaultDpi), -1};
+    std::vector<int> edges{MulDiv(364, dpi, kDefaultDpi), MulDiv(390, dpi, kDefaultDpi), -1};
+    if (!runStatus.empty()) {
+        // The run's part takes the right end; the pages' parts keep their order and give up the room.
+        RECT client{};
+        GetClientRect(statusBarWindow, &client);
+        const int wanted = partWidthFor(runStatus, static_cast<int>(client.right));
+        edges = {std::max(0, edges[0] - wanted), std::max(0, edges[1] - wanted),
+                 static_cast<int>(client.right) - wanted, -1};
+    }
     SendMessageW(statusBarWindow, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    if (!runStatus.empty())
+        SendMessageW(statusBarWindow, SB_SETTEXTW, edges.size() - 1, reinterpret_cast<LPARAM>(runStatus.c_str()));
 }
 
 class Win32PageHost final : public PageHost {
@@ -146,7 +175,10 @@ void createStatusBar() {
 }
 
 void layoutPages() {
-    if (statusBarWindow != nullptr) SendMessageW(statusBarWindow, WM_SIZE, 0, 0);
+    if (statusBarWindow != nullptr) {
+        SendMessageW(statusBarWindow, WM_SIZE, 0, 0);
+        if (!runStatus.empty()) setStatusParts(statusDpi);  // the run's part stays at the right end
+    }
     if (tabControl == nullptr) return;
     const RECT area = pageArea();
     for (int tab = 0; tab < kTabCount; ++tab) {
@@ -157,6 +189,11 @@ void layoutPages() {
         SetWindowPos(page, nullptr, 1, area.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         pageLayouts[static_cast<std::size_t>(tab)].apply(page, width, height);
     }
+}
+
+void showRunStatus(const std::string& text) {
+    runStatus = widen(text);
+    if (statusBarWindow != nullptr) setStatusParts(statusDpi);
 }
 
 void pagesDpiChanged(int dpi) {

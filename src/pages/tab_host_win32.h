@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 namespace brennic {
 
 class ArgumentPages;
@@ -28,6 +30,10 @@ HWND mainWindowOfPages();
 HBRUSH pageBrush();
 // The status bar under the tab control, created by argument page 1.
 void createStatusBar();
+
+// How the last followed run stands, in a status-bar part of its own after the pages' three (added the first time
+// there is something to say); it keeps its place through resizing and DPI changes.
+void showRunStatus(const std::string& text);
 
 // The main window's size changed: the status bar, the pages in the tab control and their controls follow.
 void layoutPages();

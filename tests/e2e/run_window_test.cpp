@@ -351,6 +351,24 @@ E2E_TEST(HiddenConsoleRunShowsItsExitCodeInTheStatusBar) {
     CHECK_EQ(static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0)), partsBefore + 1);
     CHECK_EQ(statusPart(app, bar, 0), firstPart);
     CHECK(runWindows(app).empty());
+
+    // The part and its text stay when the window moves to a monitor of another scale.
+    HWND main = app.mainWindow();
+    RECT suggested{};
+    GetWindowRect(main, &suggested);
+    suggested.right = suggested.left + (suggested.right - suggested.left) * 3 / 2;
+    suggested.bottom = suggested.top + (suggested.bottom - suggested.top) * 3 / 2;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, app.processId());
+    REQUIRE(process != nullptr);
+    void* remote = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+    REQUIRE(remote != nullptr);
+    CHECK(WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr));
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(remote));
+    CHECK(app.settle());
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    CHECK_EQ(static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0)), partsBefore + 1);
+    CHECK(contains(statusPart(app, bar, partsBefore), "exit code 7"));
 }
 
 // A start that fails names the program file and the system's reason, in every mode that runs the program.
