@@ -33,6 +33,11 @@ public:
 
 private:
     enum class Escape : std::uint8_t { None, Start, Intermediate, Csi, Osc, OscEscape };
+    // A line feed ends every escape sequence and the line, so each line starts afresh; a whole line that
+    // lies in the text is laid out in one piece where nothing in it can move the cursor back.
+    bool takeWholeLine(std::string_view text, std::vector<std::string>& completed);
+    // Runs the escape sequences' state over one character: false when the character belongs to a sequence.
+    bool passesEscape(char32_t character);
     void take(char32_t character, std::vector<std::string>& completed);
     void put(char32_t character, std::vector<std::string>& completed);
     void endLine(std::vector<std::string>& completed);

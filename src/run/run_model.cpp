@@ -1,6 +1,8 @@
 // One run as the run window shows it.
 #include "run/run_model.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace brennic {
@@ -29,9 +31,13 @@ std::size_t unitsOfValidUtf8(std::string_view text) {
 }
 
 std::string withThousands(std::uint64_t number) {
-    std::string digits = std::to_string(number);
-    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-    return digits;
+    const std::string digits = std::to_string(number);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text.push_back(',');
+        text.push_back(digits[i]);
+    }
+    return text;
 }
 
 }  // namespace
@@ -149,9 +155,7 @@ void RunModel::trimRaw() {
         at = cut;  // one endless line: at least no UTF-8 character is cut in two
         while (at < raw_.size() && isContinuationByte(raw_[at]) && at - cut < 3) ++at;
     }
-    for (std::size_t i = 0; i < at; ++i) {
-        if (raw_[i] == '\n') ++rawLeftOutLines_;
-    }
+    rawLeftOutLines_ += static_cast<std::uint64_t>(std::count(raw_.begin(), raw_.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
     raw_.erase(0, at);
 }
 
