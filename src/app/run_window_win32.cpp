@@ -28,12 +28,16 @@ namespace {
 
 constexpr UINT kTickMs = 100;
 // Output handled per message: the rest waits for the next turn, so that the window answers in between.
-constexpr std::size_t kOutputPerTurn = 64 * 1024;
+constexpr std::size_t kOutputPerTurn = 256 * 1024;
 // The output control is brought up to date at most this often, and never spends more than about a tenth of the
 // time: with tens of thousands of lines an edit control takes long for each change (it measures every line
 // again), so during a flood the view changes less often while the window keeps answering.
 constexpr std::uint64_t kViewEveryMs = 100;
 constexpr std::uint64_t kViewCostShare = 10;
+// During a flood (this much output since the last update) the control changes at most this often: each change
+// replaces most of its lines, and nobody reads text that scrolls past at that rate.
+constexpr std::size_t kFloodBytes = 1024 * 1024;
+constexpr std::uint64_t kFloodViewEveryMs = 250;
 // After the program has ended, how long its pipe may stay open (held by something it started) before the run
 // is reported as ended anyway; what comes later still shows.
 constexpr std::uint64_t kDrainMs = 500;
@@ -222,6 +226,7 @@ struct RunWindow::State {
     std::optional<RunEnd> processEnd;
     bool viewDirty = true;
     std::uint64_t nextViewAt = 0;
+    std::size_t bytesSinceView = 0;  // output taken since the control was last updated
     std::string shownStatus, shownTitle;
     int shownProgress = -1;  // what the bar shows, as one number; -1 for nothing yet
     bool closing = false;
@@ -389,6 +394,7 @@ struct RunWindow::State {
             raw.append(bytes);
             model.append(bytes);
             viewDirty = true;
+            bytesSinceView += bytes.size();
         }
         if (more) PostMessageW(window, WM_BRENNIC_RUN_OUTPUT, 0, 0);
         if (reader->finished() && processEnd) finishRun();
@@ -404,7 +410,9 @@ struct RunWindow::State {
             std::uint64_t begin;
             ~Pace() {
                 const std::uint64_t cost = nowMs() - begin;
-                s.nextViewAt = nowMs() + std::max(kViewEveryMs, cost * kViewCostShare);
+                const std::uint64_t every = s.bytesSinceView >= kFloodBytes ? kFloodViewEveryMs : kViewEveryMs;
+                s.nextViewAt = nowMs() + std::max(every, cost * kViewCostShare);
+                s.bytesSinceView = 0;
             }
         } pace{*this, begin};
         ViewUpdate update = model.takeViewUpdate();

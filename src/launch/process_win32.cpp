@@ -13,8 +13,10 @@ namespace brennic {
 
 namespace {
 
-constexpr DWORD kPipeBytes = 64 * 1024;
-constexpr std::size_t kReadBytes = 64 * 1024;
+// A program that writes fast fills a small pipe at once and then waits for every read: a larger pipe and
+// larger reads let it write on while the reader hands over what it has, with fewer hand-overs.
+constexpr DWORD kPipeBytes = 256 * 1024;
+constexpr std::size_t kReadBytes = 256 * 1024;
 // What the reader may queue before it waits for the GUI thread.
 constexpr std::size_t kQueueBytes = 1024 * 1024;
 
