@@ -57,6 +57,12 @@ std::optional<std::size_t> plainCharacters(std::string_view text) {
 }  // namespace
 
 void ConsoleLines::feed(std::string_view text, std::vector<std::string>& completed) {
+    CompletedLines lines;
+    feed(text, lines);
+    for (std::size_t i = 0; i < lines.size(); ++i) completed.emplace_back(lines.line(i));
+}
+
+void ConsoleLines::feed(std::string_view text, CompletedLines& completed) {
     std::size_t pos = 0;
     std::size_t slowUntil = 0;  // the end of a line that must go character by character
     while (pos < text.size()) {
@@ -81,13 +87,14 @@ void ConsoleLines::feed(std::string_view text, std::vector<std::string>& complet
     }
 }
 
-bool ConsoleLines::takeWholeLine(std::string_view text, std::vector<std::string>& completed) {
+bool ConsoleLines::takeWholeLine(std::string_view text, CompletedLines& completed) {
     // "\r" just before the line feed returns to a start that the line feed leaves at once.
     std::size_t size = text.size();
     while (size > 0 && text[size - 1] == '\r') --size;
     const std::string_view shown = text.substr(0, size);
     if (const auto characters = plainCharacters(shown); characters && *characters <= kMaxLineCharacters) {
-        completed.emplace_back(shown);
+        completed.text.append(shown);
+        completed.ends.push_back(completed.text.size());
         ++completedCount_;
         return true;
     }
@@ -95,8 +102,11 @@ bool ConsoleLines::takeWholeLine(std::string_view text, std::vector<std::string>
     for (const char c : shown) {
         if (c == '\r' || c == '\b') return false;
     }
-    std::string line;
-    line.reserve(size);
+    std::string& line = completed.text;
+    const auto endLineHere = [&] {
+        completed.ends.push_back(line.size());
+        ++completedCount_;
+    };
     std::size_t characters = 0;
     std::size_t pos = 0;
     while (pos < size) {
@@ -106,9 +116,7 @@ bool ConsoleLines::takeWholeLine(std::string_view text, std::vector<std::string>
             while (run < size && ((text[run] >= 0x20 && text[run] < 0x7F) || text[run] == '\t')) ++run;
             while (pos < run) {
                 if (characters == kMaxLineCharacters) {  // a full line wraps
-                    completed.push_back(std::move(line));
-                    ++completedCount_;
-                    line.clear();
+                    endLineHere();
                     characters = 0;
                 }
                 const std::size_t part = std::min(run - pos, kMaxLineCharacters - characters);
@@ -132,9 +140,7 @@ bool ConsoleLines::takeWholeLine(std::string_view text, std::vector<std::string>
         }
         if (c != '\t' && isDropped(c)) continue;
         if (characters == kMaxLineCharacters) {  // a full line wraps
-            completed.push_back(std::move(line));
-            ++completedCount_;
-            line.clear();
+            endLineHere();
             characters = 0;
         }
         if (c < 0x80) {
@@ -145,8 +151,7 @@ bool ConsoleLines::takeWholeLine(std::string_view text, std::vector<std::string>
         ++characters;
     }
     escape_ = Escape::None;  // the line feed ends whatever sequence is still open
-    completed.push_back(std::move(line));
-    ++completedCount_;
+    endLineHere();
     return true;
 }
 
@@ -201,7 +206,7 @@ bool ConsoleLines::passesEscape(char32_t c) {
     return true;
 }
 
-void ConsoleLines::take(char32_t c, std::vector<std::string>& completed) {
+void ConsoleLines::take(char32_t c, CompletedLines& completed) {
     if (!passesEscape(c)) return;
     switch (c) {
         case '\n': endLine(completed); return;
@@ -217,7 +222,7 @@ void ConsoleLines::take(char32_t c, std::vector<std::string>& completed) {
     }
 }
 
-void ConsoleLines::put(char32_t c, std::vector<std::string>& completed) {
+void ConsoleLines::put(char32_t c, CompletedLines& completed) {
     if (cursor_ == kMaxLineCharacters) endLine(completed);  // a full line wraps
     if (cursor_ < line_.size()) {
         line_[cursor_] = c;
@@ -227,8 +232,9 @@ void ConsoleLines::put(char32_t c, std::vector<std::string>& completed) {
     ++cursor_;
 }
 
-void ConsoleLines::endLine(std::vector<std::string>& completed) {
-    completed.push_back(currentLine());
+void ConsoleLines::endLine(CompletedLines& completed) {
+    appendCurrentLine(completed.text);
+    completed.ends.push_back(completed.text.size());
     line_.clear();
     cursor_ = 0;
     ++completedCount_;
@@ -236,7 +242,12 @@ void ConsoleLines::endLine(std::vector<std::string>& completed) {
 
 std::string ConsoleLines::currentLine() const {
     std::string text;
-    text.reserve(line_.size());
+    appendCurrentLine(text);
+    return text;
+}
+
+void ConsoleLines::appendCurrentLine(std::string& text) const {
+    text.reserve(text.size() + line_.size());
     for (const char32_t c : line_) {
         if (c < 0x80) {
             text.push_back(static_cast<char>(c));
@@ -244,7 +255,6 @@ std::string ConsoleLines::currentLine() const {
             appendUtf8(text, c);
         }
     }
-    return text;
 }
 
 std::optional<int> lastPercentage(std::string_view text) {

@@ -94,10 +94,13 @@ public:
 
 private:
     struct KeptLine {
-        std::string text;
+        std::uint64_t at = 0;   // where its text starts, counted over all text ever kept
+        std::size_t bytes = 0;  // its text's length (UTF-8)
         std::size_t units = 0;  // UTF-16 code units
-        std::optional<int> percent;
     };
+    std::string_view keptLine(const KeptLine& line) const {
+        return std::string_view(keptText_).substr(static_cast<std::size_t>(line.at - keptBase_), line.bytes);
+    }
     void feedDecoded(std::string_view text);
     void keepCompleted();
     void trimKept();
@@ -112,7 +115,7 @@ private:
     OutputDecoder decoder_;
     OutputDecoder utf8Watch_;          // Auto over the whole run, to know whether every byte was UTF-8
     ConsoleLines lines_;
-    std::vector<std::string> completed_;
+    CompletedLines completed_;
     std::string decoded_;
 
     std::string raw_;                  // the latest raw bytes, starting after a line feed where possible
@@ -120,6 +123,8 @@ private:
     bool sawNonUtf8_ = false;          // some byte of the run was not UTF-8 (Auto reads OEM)
 
     std::deque<KeptLine> kept_;
+    std::string keptText_;             // the kept lines' text back to back (and some of dropped lines before it)
+    std::uint64_t keptBase_ = 0;       // where keptText_ starts, counted as KeptLine::at is
     std::size_t keptBytes_ = 0;
     std::size_t keptUnits_ = 0;        // kept lines' units, each with its "\r\n"
     std::uint64_t firstKept_ = 0;      // the line number of kept_.front()
