@@ -1,7 +1,8 @@
 // A run's output through the run window's core: arbitrary bytes in arbitrary chunks, reading switches and
 // view updates in between. The window's text is always valid UTF-8 and within its bound; the EDIT control's
 // text rebuilt from the incremental updates equals the full text; the log streamed in the run's own chunks
-// equals the log converted in one piece.
+// equals the log converted in one piece; the console layout of whole lines equals the layout character by
+// character.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -91,6 +92,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     apply(edit, model.takeViewUpdate());
     check(edit == brennic::utf16FromUtf8(view));
     check(!model.takeViewUpdate().changed);
+
+    // Lines laid out in one piece equal the layout character by character.
+    const std::string text = brennic::validUtf8(all);
+    brennic::ConsoleLines whole, single;
+    std::vector<std::string> wholeLines, singleLines;
+    whole.feed(text, wholeLines);
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t next = at;
+        brennic::nextCodePoint(text, next);
+        single.feed(std::string_view(text).substr(at, next - at), singleLines);
+        at = next;
+    }
+    check(wholeLines == singleLines);
+    check(whole.currentLine() == single.currentLine());
+    check(whole.completedCount() == single.completedCount() && whole.completedCount() == wholeLines.size());
 
     StringSink sink;
     brennic::LogWriter writer(sink, model.logReading(), kOem, kAnsi);

@@ -38,6 +38,10 @@ constexpr std::uint64_t kViewCostShare = 10;
 // replaces most of its lines, and nobody reads text that scrolls past at that rate.
 constexpr std::size_t kFloodBytes = 1024 * 1024;
 constexpr std::uint64_t kFloodViewEveryMs = 250;
+// While a flood comes in and the user follows its end, the control holds only the latest lines (more than any
+// screen shows): giving it all kept lines each time would cost far more than the output itself. Every kept line
+// comes back when the output slows down or ends.
+constexpr std::size_t kFloodTailLines = 150;
 // After the program has ended, how long its pipe may stay open (held by something it started) before the run
 // is reported as ended anyway; what comes later still shows.
 constexpr std::uint64_t kDrainMs = 500;
@@ -227,6 +231,7 @@ struct RunWindow::State {
     bool viewDirty = true;
     std::uint64_t nextViewAt = 0;
     std::size_t bytesSinceView = 0;  // output taken since the control was last updated
+    bool showsTail = false;          // the control holds only the latest lines of a flood
     std::string shownStatus, shownTitle;
     int shownProgress = -1;  // what the bar shows, as one number; -1 for nothing yet
     bool closing = false;
@@ -402,7 +407,7 @@ struct RunWindow::State {
 
     // Applies the model's changes to the output control, keeping it at its end unless the user scrolled up.
     void applyView() {
-        if (!viewDirty) return;
+        if (!viewDirty && !showsTail) return;
         viewDirty = false;
         const std::uint64_t begin = nowMs();
         struct Pace {
@@ -415,8 +420,6 @@ struct RunWindow::State {
                 s.bytesSinceView = 0;
             }
         } pace{*this, begin};
-        ViewUpdate update = model.takeViewUpdate();
-        if (!update.changed) return;
         HWND output = item(IDC_RUN_OUTPUT);
         SCROLLINFO scroll{};
         scroll.cbSize = sizeof scroll;
@@ -424,9 +427,23 @@ struct RunWindow::State {
         const bool hasBar = GetScrollInfo(output, SB_VERT, &scroll) != FALSE;
         const bool atEnd = !hasBar || scroll.nMax <= 0 ||
                            scroll.nPos + static_cast<int>(std::max(1u, scroll.nPage)) >= scroll.nMax;
+        const bool flood = model.running() && bytesSinceView >= kFloodBytes;
+        ViewUpdate update;
+        if (flood && atEnd) {
+            model.viewReplaced();
+            update.changed = true;
+            update.reset = true;
+            update.text = model.viewTail(kFloodTailLines);
+        } else {
+            update = model.takeViewUpdate();
+        }
+        if (!update.changed) return;
+        const bool wasTail = showsTail;
+        showsTail = flood && atEnd;
         DWORD selStart = 0, selEnd = 0;
         SendMessageW(output, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
         const LRESULT firstLine = SendMessageW(output, EM_GETFIRSTVISIBLELINE, 0, 0);
+        const LRESULT linesBefore = SendMessageW(output, EM_GETLINECOUNT, 0, 0);
 
         SendMessageW(output, WM_SETREDRAW, FALSE, 0);
         const std::wstring text = widen(update.text);
@@ -445,6 +462,14 @@ struct RunWindow::State {
             SendMessageW(output, EM_SETSEL, static_cast<WPARAM>(length), length);
             SendMessageW(output, WM_SETREDRAW, TRUE, 0);
             SendMessageW(output, WM_VSCROLL, SB_BOTTOM, 0);
+        } else if (wasTail) {
+            // The user scrolled up in the latest lines: the same distance from the end stays in view.
+            const LRESULT linesNow = SendMessageW(output, EM_GETLINECOUNT, 0, 0);
+            const LRESULT wanted = std::max<LRESULT>(0, firstLine + (linesNow - linesBefore));
+            SendMessageW(output, EM_SETSEL, 0, 0);
+            const LRESULT nowFirst = SendMessageW(output, EM_GETFIRSTVISIBLELINE, 0, 0);
+            SendMessageW(output, EM_LINESCROLL, 0, wanted - nowFirst);
+            SendMessageW(output, WM_SETREDRAW, TRUE, 0);
         } else {
             // Where the user was reading stays in view, shifted by what left the front.
             const auto shift = [&](DWORD at) {

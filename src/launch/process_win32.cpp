@@ -234,6 +234,11 @@ void PipeReader::readLoop() {
 std::string PipeReader::take(std::size_t limit, bool& more) {
     std::lock_guard<std::mutex> guard(lock_);
     std::string out;
+    if (!queue_.empty() && queue_.front().size() <= limit) {
+        out = std::move(queue_.front());  // a whole read: handed over, not copied
+        queue_.pop_front();
+        queuedBytes_ -= out.size();
+    }
     while (!queue_.empty() && out.size() < limit) {
         std::string& front = queue_.front();
         const std::size_t part = std::min(front.size(), limit - out.size());

@@ -54,6 +54,23 @@ std::optional<std::size_t> plainCharacters(std::string_view text) {
     return characters;
 }
 
+// The first line feed in text from `from` on, or text.size(). Eight bytes at a time: some C libraries look for
+// a byte one by one.
+std::size_t findLineFeed(std::string_view text, std::size_t from) {
+    const std::size_t size = text.size();
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    while (size - from >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + from, 8);
+        const std::uint64_t x = word ^ (kOnes * '\n');
+        if (((x - kOnes) & ~x & kHigh) != 0) break;  // some byte is a line feed
+        from += 8;
+    }
+    while (from < size && text[from] != '\n') ++from;
+    return from;
+}
+
 }  // namespace
 
 void ConsoleLines::feed(std::string_view text, std::vector<std::string>& completed) {
@@ -67,10 +84,8 @@ void ConsoleLines::feed(std::string_view text, CompletedLines& completed) {
     std::size_t slowUntil = 0;  // the end of a line that must go character by character
     while (pos < text.size()) {
         if (pos >= slowUntil && escape_ == Escape::None && line_.empty()) {
-            const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
-            const std::size_t end =
-                found == nullptr ? text.size() : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-            if (found != nullptr && takeWholeLine(text.substr(pos, end - pos), completed)) {
+            const std::size_t end = findLineFeed(text, pos);
+            if (end < text.size() && takeWholeLine(text.substr(pos, end - pos), completed)) {
                 pos = end + 1;
                 continue;
             }

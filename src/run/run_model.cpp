@@ -42,6 +42,18 @@ std::size_t unitsOfValidUtf8(std::string_view text) {
     return units;
 }
 
+bool isAscii(std::string_view bytes) {
+    std::size_t i = 0;
+    std::uint64_t any = 0;
+    for (; bytes.size() - i >= 8; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        any |= word;
+    }
+    for (; i < bytes.size(); ++i) any |= static_cast<unsigned char>(bytes[i]);
+    return (any & 0x8080808080808080u) == 0;
+}
+
 // Kept text before the first kept line is given back once it is at least this long and more than what follows.
 constexpr std::size_t kKeptTextSlack = 1u << 20;
 
@@ -77,6 +89,11 @@ void RunModel::started(std::uint64_t nowMs) {
 void RunModel::append(std::string_view bytes) {
     if (bytes.empty()) return;
     raw_.append(bytes);
+    if ((utf8Watch_.fellBack() || utf8Watch_.passesAscii()) && decoder_.passesAscii() && isAscii(bytes)) {
+        feedDecoded(bytes);  // decoding would copy it unchanged
+        trimRaw();
+        return;
+    }
     if (!utf8Watch_.fellBack()) {
         utf8Watch_.check(bytes);
         sawNonUtf8_ = utf8Watch_.fellBack();
@@ -130,14 +147,12 @@ void RunModel::keepCompleted() {
     const std::size_t count = completed_.size();
     // Only the last few lines of a batch can still count for the progress (see progress()).
     const std::size_t percentFrom = count > kProgressLines ? count - kProgressLines : 0;
-    const std::uint64_t first = keptBase_ + keptText_.size();
-    keptText_.append(completed_.text);
     const std::string_view text = completed_.text;
-    std::size_t begin = 0;
+    std::size_t begin = keptUpTo_;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t end = completed_.ends[i];
         const std::string_view line = text.substr(begin, end - begin);
-        const KeptLine kept{first + begin, line.size(), unitsOfValidUtf8(line)};
+        const KeptLine kept{keptBase_ + begin, line.size(), unitsOfValidUtf8(line)};
         if (i >= percentFrom) {
             if (const auto percent = lastPercentage(line)) {
                 lastLinePercent_ = percent;
@@ -149,7 +164,8 @@ void RunModel::keepCompleted() {
         kept_.push_back(kept);
         begin = end;
     }
-    completed_.clear();
+    completed_.ends.clear();
+    keptUpTo_ = completed_.text.size();
     trimKept();
 }
 
@@ -167,11 +183,13 @@ void RunModel::trimKept() {
         ++firstKept_;
         ++leftOutLines_;
     }
+    std::string& keptText = completed_.text;
     const std::size_t unused =
-        kept_.empty() ? keptText_.size() : static_cast<std::size_t>(kept_.front().at - keptBase_);
-    if (unused >= kKeptTextSlack && unused > keptText_.size() - unused) {
-        keptText_.erase(0, unused);
+        kept_.empty() ? keptUpTo_ : static_cast<std::size_t>(kept_.front().at - keptBase_);
+    if (unused >= kKeptTextSlack && unused > keptText.size() - unused) {
+        keptText.erase(0, unused);
         keptBase_ += unused;
+        keptUpTo_ -= unused;
     }
 }
 
@@ -195,7 +213,7 @@ void RunModel::redecode() {
     lines_ = ConsoleLines();
     completed_.clear();
     kept_.clear();
-    keptText_.clear();
+    keptUpTo_ = 0;
     keptBase_ = 0;
     keptBytes_ = 0;
     keptUnits_ = 0;
@@ -253,6 +271,17 @@ std::string RunModel::viewText() const {
     text.reserve(keptBytes_ + 2 * kept_.size() + 64);
     for (const KeptLine& line : kept_) {
         text += keptLine(line);
+        text += "\r\n";
+    }
+    text += lines_.currentLine();
+    return text;
+}
+
+std::string RunModel::viewTail(std::size_t lines) const {
+    const std::size_t from = kept_.size() > lines ? kept_.size() - lines : 0;
+    std::string text;
+    for (std::size_t i = from; i < kept_.size(); ++i) {
+        text += keptLine(kept_[i]);
         text += "\r\n";
     }
     text += lines_.currentLine();

@@ -2,6 +2,7 @@
 // the incremental view updates and the streamed log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -257,6 +258,17 @@ TEST(RunOutput, IncrementalUpdatesRebuildTheWindowTextExactly) {
     EXPECT_EQ(edit.text, utf16FromUtf8(model.viewText()));
     EXPECT_EQ(resets, 1u) << "only the first update replaces the whole text, of " << updates;
     EXPECT_FALSE(model.takeViewUpdate().changed);
+
+    // A control that showed only the tail gets everything back in the next update.
+    const std::string tail = model.viewTail(3);
+    const std::string view = model.viewText();
+    ASSERT_TRUE(view.ends_with(tail));
+    EXPECT_EQ(std::count(tail.begin(), tail.end(), '\n'), 3);
+    EXPECT_EQ(view[view.size() - tail.size() - 1], '\n');
+    model.viewReplaced();
+    const ViewUpdate update = model.takeViewUpdate();
+    EXPECT_TRUE(update.reset);
+    EXPECT_EQ(update.text, view);
 }
 
 TEST(RunOutput, TheWindowKeepsTheLatestLinesAndTheLogKeepsEverything) {
