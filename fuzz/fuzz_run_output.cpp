@@ -93,21 +93,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(edit == brennic::utf16FromUtf8(view));
     check(!model.takeViewUpdate().changed);
 
-    // Lines laid out in one piece equal the layout character by character.
-    const std::string text = brennic::validUtf8(all);
-    brennic::ConsoleLines whole, single;
-    std::vector<std::string> wholeLines, singleLines;
-    whole.feed(text, wholeLines);
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t next = at;
-        brennic::nextCodePoint(text, next);
-        single.feed(std::string_view(text).substr(at, next - at), singleLines);
-        at = next;
-    }
-    check(wholeLines == singleLines);
-    check(whole.currentLine() == single.currentLine());
-    check(whole.completedCount() == single.completedCount() && whole.completedCount() == wholeLines.size());
-
     StringSink sink;
     brennic::LogWriter writer(sink, model.logReading(), kOem, kAnsi);
     writer.header(model.commandLine());
@@ -119,5 +104,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         brennic::logText(model.commandLine(), all, model.logReading(), kOem, kAnsi, model.logFooter(1234));
     check(sink.text == whole);
     check(brennic::isUtf8(whole));
+
+    // Lines laid out in one piece equal the layout character by character.
+    const std::string text = brennic::validUtf8(all);
+    brennic::ConsoleLines oneShot, single;
+    std::vector<std::string> wholeLines, singleLines;
+    oneShot.feed(text, wholeLines);
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t next = at;
+        brennic::nextCodePoint(text, next);
+        single.feed(std::string_view(text).substr(at, next - at), singleLines);
+        at = next;
+    }
+    check(wholeLines == singleLines);
+    check(oneShot.currentLine() == single.currentLine());
+    check(oneShot.completedCount() == single.completedCount() && oneShot.completedCount() == wholeLines.size());
+
     return 0;
 }
