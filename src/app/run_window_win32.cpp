@@ -38,10 +38,9 @@ constexpr std::uint64_t kViewCostShare = 10;
 // replaces most of its lines, and nobody reads text that scrolls past at that rate.
 constexpr std::size_t kFloodBytes = 1024 * 1024;
 constexpr std::uint64_t kFloodViewEveryMs = 250;
-// While a flood comes in and the user follows its end, the control holds only the latest lines (more than any
-// screen shows): giving it all kept lines each time would cost far more than the output itself. Every kept line
-// comes back when the output slows down or ends.
-constexpr std::size_t kFloodTailLines = 150;
+// While a flood comes in and the user follows its end, the control holds only the lines it shows: giving it all
+// kept lines each time would cost far more than the output itself (an edit control measures each line it is
+// given). Every kept line comes back when the output slows down or ends.
 // After the program has ended, how long its pipe may stay open (held by something it started) before the run
 // is reported as ended anyway; what comes later still shows.
 constexpr std::uint64_t kDrainMs = 500;
@@ -433,7 +432,10 @@ struct RunWindow::State {
             model.viewReplaced();
             update.changed = true;
             update.reset = true;
-            update.text = model.viewTail(kFloodTailLines);
+            RECT area{};
+            SendMessageW(output, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+            const int lines = (area.bottom - area.top) / std::max(1, textHeight(outputFont)) + 2;
+            update.text = model.viewTail(static_cast<std::size_t>(std::max(1, lines)));
         } else {
             update = model.takeViewUpdate();
         }
