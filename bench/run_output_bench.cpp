@@ -53,6 +53,25 @@ void BM_RunOutputFlood(benchmark::State& state) {
     state.counters["kept_bytes"] = static_cast<double>(kept);
 }
 
+// Plain numbered lines, as the flood probe's test program writes them, 256 KiB a turn as the window takes them.
+void BM_RunOutputPlainFlood(benchmark::State& state) {
+    std::string block;
+    for (int i = 1; block.size() < (1u << 20); ++i)
+        block += "line " + std::to_string(i) + ": the quick brown fox jumps over the lazy dog\n";
+    const Windows1252 codePage;
+    constexpr std::size_t kTurn = 256 * 1024;
+    for (auto _ : state) {
+        RunModel model("prog", "prog.exe", codePage, codePage);
+        model.started(0);
+        for (std::size_t done = 0; done < kFlood; done += kTurn) {
+            model.append(std::string_view(block).substr(done % (1u << 20) % (block.size() - kTurn), kTurn));
+            if (done % (8u << 20) == 0) benchmark::DoNotOptimize(model.takeViewUpdate().text.data());
+        }
+        benchmark::DoNotOptimize(model.viewText().size());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kFlood));
+}
+
 void BM_RunLogStream(benchmark::State& state) {
     const std::string block = floodBlock();
     const Windows1252 codePage;
@@ -78,6 +97,7 @@ void BM_RunLogStream(benchmark::State& state) {
 }
 
 BENCHMARK(BM_RunOutputFlood)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_RunOutputPlainFlood)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_RunLogStream)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 }  // namespace

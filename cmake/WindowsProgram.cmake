@@ -33,5 +33,10 @@ if(TARGET brennic)
     target_compile_options(brennic_core PRIVATE -Os -ffunction-sections -fdata-sections)
     target_compile_options(brennic PRIVATE -Os -ffunction-sections -fdata-sections)
     target_link_options(brennic PRIVATE -Wl,--gc-sections -s)
+    # Except the run window's output path, which a flood of output runs through byte by byte: optimised for
+    # speed (a few KiB more).
+    set_source_files_properties(${PROJECT_SOURCE_DIR}/src/run/console_lines.cpp
+      ${PROJECT_SOURCE_DIR}/src/run/output_decoder.cpp ${PROJECT_SOURCE_DIR}/src/run/run_model.cpp
+      TARGET_DIRECTORY brennic_core PROPERTIES COMPILE_OPTIONS -O2)
   endif()
 endif()

@@ -1,7 +1,8 @@
 // A run's output through the run window's core: arbitrary bytes in arbitrary chunks, reading switches and
 // view updates in between. The window's text is always valid UTF-8 and within its bound; the EDIT control's
 // text rebuilt from the incremental updates equals the full text; the log streamed in the run's own chunks
-// equals the log converted in one piece.
+// equals the log converted in one piece; the console layout of whole lines equals the layout character by
+// character.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -56,9 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::string> chunks;
     std::u16string edit;
+    bool switched = false;
     while (in.remaining_bytes() > 0) {
         switch (in.ConsumeIntegralInRange<int>(0, 5)) {
-            case 0: model.setReading(static_cast<OutputReading>(in.ConsumeIntegralInRange<int>(0, 3))); break;
+            case 0:
+                model.setReading(static_cast<OutputReading>(in.ConsumeIntegralInRange<int>(0, 3)));
+                switched = true;
+                break;
             case 1: {
                 apply(edit, model.takeViewUpdate());
                 check(edit == brennic::utf16FromUtf8(model.viewText()));
@@ -103,5 +108,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         brennic::logText(model.commandLine(), all, model.logReading(), kOem, kAnsi, model.logFooter(1234));
     check(sink.text == whole);
     check(brennic::isUtf8(whole));
+
+    // The window's text does not depend on where the output was cut (while the raw bytes kept for a switch of
+    // reading are all the output).
+    if (!switched && all.size() <= brennic::kMaxKeptRawBytes) {
+        brennic::RunModel oneShotModel("prog", model.commandLine(), kOem, kAnsi, reading);
+        oneShotModel.started(0);
+        oneShotModel.append(all);
+        oneShotModel.ended(*model.end(), 1234);
+        check(oneShotModel.viewText() == view);
+        check(oneShotModel.leftOutLines() == model.leftOutLines());
+        check(oneShotModel.progress() == model.progress());
+    }
+
+    // Lines laid out in one piece equal the layout character by character.
+    const std::string text = brennic::validUtf8(all);
+    brennic::ConsoleLines oneShot, single;
+    std::vector<std::string> wholeLines, singleLines;
+    oneShot.feed(text, wholeLines);
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t next = at;
+        brennic::nextCodePoint(text, next);
+        single.feed(std::string_view(text).substr(at, next - at), singleLines);
+        at = next;
+    }
+    check(wholeLines == singleLines);
+    check(oneShot.currentLine() == single.currentLine());
+    check(oneShot.completedCount() == single.completedCount() && oneShot.completedCount() == wholeLines.size());
+
     return 0;
 }

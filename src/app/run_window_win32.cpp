@@ -28,12 +28,19 @@ namespace {
 
 constexpr UINT kTickMs = 100;
 // Output handled per message: the rest waits for the next turn, so that the window answers in between.
-constexpr std::size_t kOutputPerTurn = 64 * 1024;
+constexpr std::size_t kOutputPerTurn = 256 * 1024;
 // The output control is brought up to date at most this often, and never spends more than about a tenth of the
 // time: with tens of thousands of lines an edit control takes long for each change (it measures every line
 // again), so during a flood the view changes less often while the window keeps answering.
 constexpr std::uint64_t kViewEveryMs = 100;
 constexpr std::uint64_t kViewCostShare = 10;
+// During a flood (this much output since the last update) the control changes at most this often: each change
+// replaces most of its lines, and nobody reads text that scrolls past at that rate.
+constexpr std::size_t kFloodBytes = 1024 * 1024;
+constexpr std::uint64_t kFloodViewEveryMs = 250;
+// While a flood comes in and the user follows its end, the control holds only the lines it shows: giving it all
+// kept lines each time would cost far more than the output itself (an edit control measures each line it is
+// given). Every kept line comes back when the output slows down or ends.
 // After the program has ended, how long its pipe may stay open (held by something it started) before the run
 // is reported as ended anyway; what comes later still shows.
 constexpr std::uint64_t kDrainMs = 500;
@@ -222,6 +229,8 @@ struct RunWindow::State {
     std::optional<RunEnd> processEnd;
     bool viewDirty = true;
     std::uint64_t nextViewAt = 0;
+    std::size_t bytesSinceView = 0;  // output taken since the control was last updated
+    bool showsTail = false;          // the control holds only the latest lines of a flood
     std::string shownStatus, shownTitle;
     int shownProgress = -1;  // what the bar shows, as one number; -1 for nothing yet
     bool closing = false;
@@ -389,6 +398,7 @@ struct RunWindow::State {
             raw.append(bytes);
             model.append(bytes);
             viewDirty = true;
+            bytesSinceView += bytes.size();
         }
         if (more) PostMessageW(window, WM_BRENNIC_RUN_OUTPUT, 0, 0);
         if (reader->finished() && processEnd) finishRun();
@@ -396,7 +406,7 @@ struct RunWindow::State {
 
     // Applies the model's changes to the output control, keeping it at its end unless the user scrolled up.
     void applyView() {
-        if (!viewDirty) return;
+        if (!viewDirty && !showsTail) return;
         viewDirty = false;
         const std::uint64_t begin = nowMs();
         struct Pace {
@@ -404,11 +414,11 @@ struct RunWindow::State {
             std::uint64_t begin;
             ~Pace() {
                 const std::uint64_t cost = nowMs() - begin;
-                s.nextViewAt = nowMs() + std::max(kViewEveryMs, cost * kViewCostShare);
+                const std::uint64_t every = s.bytesSinceView >= kFloodBytes ? kFloodViewEveryMs : kViewEveryMs;
+                s.nextViewAt = nowMs() + std::max(every, cost * kViewCostShare);
+                s.bytesSinceView = 0;
             }
         } pace{*this, begin};
-        ViewUpdate update = model.takeViewUpdate();
-        if (!update.changed) return;
         HWND output = item(IDC_RUN_OUTPUT);
         SCROLLINFO scroll{};
         scroll.cbSize = sizeof scroll;
@@ -416,9 +426,26 @@ struct RunWindow::State {
         const bool hasBar = GetScrollInfo(output, SB_VERT, &scroll) != FALSE;
         const bool atEnd = !hasBar || scroll.nMax <= 0 ||
                            scroll.nPos + static_cast<int>(std::max(1u, scroll.nPage)) >= scroll.nMax;
+        const bool flood = model.running() && bytesSinceView >= kFloodBytes;
+        ViewUpdate update;
+        if (flood && atEnd) {
+            model.viewReplaced();
+            update.changed = true;
+            update.reset = true;
+            RECT area{};
+            SendMessageW(output, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+            const int lines = (area.bottom - area.top) / std::max(1, textHeight(outputFont)) + 2;
+            update.text = model.viewTail(static_cast<std::size_t>(std::max(1, lines)));
+        } else {
+            update = model.takeViewUpdate();
+        }
+        if (!update.changed) return;
+        const bool wasTail = showsTail;
+        showsTail = flood && atEnd;
         DWORD selStart = 0, selEnd = 0;
         SendMessageW(output, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
         const LRESULT firstLine = SendMessageW(output, EM_GETFIRSTVISIBLELINE, 0, 0);
+        const LRESULT linesBefore = SendMessageW(output, EM_GETLINECOUNT, 0, 0);
 
         SendMessageW(output, WM_SETREDRAW, FALSE, 0);
         const std::wstring text = widen(update.text);
@@ -437,6 +464,14 @@ struct RunWindow::State {
             SendMessageW(output, EM_SETSEL, static_cast<WPARAM>(length), length);
             SendMessageW(output, WM_SETREDRAW, TRUE, 0);
             SendMessageW(output, WM_VSCROLL, SB_BOTTOM, 0);
+        } else if (wasTail) {
+            // The user scrolled up in the latest lines: the same distance from the end stays in view.
+            const LRESULT linesNow = SendMessageW(output, EM_GETLINECOUNT, 0, 0);
+            const LRESULT wanted = std::max<LRESULT>(0, firstLine + (linesNow - linesBefore));
+            SendMessageW(output, EM_SETSEL, 0, 0);
+            const LRESULT nowFirst = SendMessageW(output, EM_GETFIRSTVISIBLELINE, 0, 0);
+            SendMessageW(output, EM_LINESCROLL, 0, wanted - nowFirst);
+            SendMessageW(output, WM_SETREDRAW, TRUE, 0);
         } else {
             // Where the user was reading stays in view, shifted by what left the front.
             const auto shift = [&](DWORD at) {

@@ -13,8 +13,10 @@ namespace brennic {
 
 namespace {
 
-constexpr DWORD kPipeBytes = 64 * 1024;
-constexpr std::size_t kReadBytes = 64 * 1024;
+// A program that writes fast fills a small pipe at once and then waits for every read: a larger pipe and
+// larger reads let it write on while the reader hands over what it has, with fewer hand-overs.
+constexpr DWORD kPipeBytes = 256 * 1024;
+constexpr std::size_t kReadBytes = 256 * 1024;
 // What the reader may queue before it waits for the GUI thread.
 constexpr std::size_t kQueueBytes = 1024 * 1024;
 
@@ -233,6 +235,11 @@ void PipeReader::readLoop() {
 std::string PipeReader::take(std::size_t limit, bool& more) {
     std::lock_guard<std::mutex> guard(lock_);
     std::string out;
+    if (!queue_.empty() && queue_.front().size() <= limit) {
+        out = std::move(queue_.front());  // a whole read: handed over, not copied
+        queue_.pop_front();
+        queuedBytes_ -= out.size();
+    }
     while (!queue_.empty() && out.size() < limit) {
         std::string& front = queue_.front();
         const std::size_t part = std::min(front.size(), limit - out.size());

@@ -19,10 +19,27 @@ namespace brennic {
 inline constexpr std::size_t kMaxLineCharacters = 16384;
 inline constexpr std::size_t kMaxOscCharacters = 4096;
 
+// Completed lines back to back in one buffer, so that a flood of short lines costs no allocation per line.
+struct CompletedLines {
+    std::string text;
+    std::vector<std::size_t> ends;  // where each line ends in text
+
+    std::size_t size() const { return ends.size(); }
+    std::string_view line(std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(text).substr(begin, ends[i] - begin);
+    }
+    void clear() {
+        text.clear();
+        ends.clear();
+    }
+};
+
 class ConsoleLines {
 public:
     // Lays out decoded UTF-8 text (whole characters, as OutputDecoder gives them). Each line the text
     // completes is appended to `completed` (UTF-8, without a line end).
+    void feed(std::string_view text, CompletedLines& completed);
     void feed(std::string_view text, std::vector<std::string>& completed);
 
     // The line being written, as shown now (UTF-8).
@@ -33,9 +50,15 @@ public:
 
 private:
     enum class Escape : std::uint8_t { None, Start, Intermediate, Csi, Osc, OscEscape };
-    void take(char32_t character, std::vector<std::string>& completed);
-    void put(char32_t character, std::vector<std::string>& completed);
-    void endLine(std::vector<std::string>& completed);
+    // A line feed ends every escape sequence and the line, so each line starts afresh; a whole line that
+    // lies in the text is laid out in one piece where nothing in it can move the cursor back.
+    bool takeWholeLine(std::string_view text, CompletedLines& completed);
+    // Runs the escape sequences' state over one character: false when the character belongs to a sequence.
+    bool passesEscape(char32_t character);
+    void take(char32_t character, CompletedLines& completed);
+    void put(char32_t character, CompletedLines& completed);
+    void endLine(CompletedLines& completed);
+    void appendCurrentLine(std::string& out) const;
 
     std::u32string line_;
     std::size_t cursor_ = 0;

@@ -1,6 +1,9 @@
 // Decoding a program's output bytes, chunk by chunk.
 #include "run/output_decoder.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace brennic {
 
 namespace {
@@ -90,7 +93,16 @@ void OutputDecoder::decodeUtf8(std::string_view bytes, std::string* out, bool au
     while (i < size) {
         // Runs of ASCII go out in one piece.
         std::size_t ascii = i;
-        while (ascii < size && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+        for (;;) {  // eight bytes at a time while none has its high bit set
+            while (size - ascii >= 8) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, bytes.data() + ascii, 8);
+                if ((word & 0x8080808080808080u) != 0) break;
+                ascii += 8;
+            }
+            if (ascii == size || static_cast<unsigned char>(bytes[ascii]) >= 0x80) break;
+            ++ascii;
+        }
         if (ascii > i) {
             if (out != nullptr) out->append(bytes.substr(i, ascii - i));
             i = ascii;

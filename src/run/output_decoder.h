@@ -41,6 +41,8 @@ public:
     bool fellBack() const { return fellBack_; }
     // Starts Auto in its fallen-back state, for a stream whose earlier bytes already were not UTF-8.
     void startFallenBack() { fellBack_ = true; }
+    // ASCII text would come out unchanged and leave the state as it is: reading UTF-8, nothing held back.
+    bool passesAscii() const { return pending_.empty() && effectiveReading() == OutputReading::Utf8; }
 
 private:
     void decode(std::string_view bytes, std::string* out);

@@ -36,8 +36,9 @@ bool LogWriter::emit(std::string_view text) {
 bool LogWriter::emitLines() {
     // The lines of one chunk go to the sink in one piece.
     std::string block;
-    for (const std::string& line : completed_) {
-        block += line;
+    block.reserve(completed_.text.size() + 2 * completed_.size());
+    for (std::size_t i = 0; i < completed_.size(); ++i) {
+        block += completed_.line(i);
         block += "\r\n";
     }
     completed_.clear();
@@ -63,7 +64,10 @@ bool LogWriter::finish(const LogFooter& footer) {
     decoded_.clear();
     decoder_.finish(decoded_);
     lines_.feed(decoded_, completed_);
-    if (!lines_.currentLineEmpty()) completed_.push_back(lines_.currentLine());
+    if (!lines_.currentLineEmpty()) {
+        completed_.text += lines_.currentLine();
+        completed_.ends.push_back(completed_.text.size());
+    }
     if (!emitLines()) return false;
     std::string text = "\r\n";
     if (footer.end) {

@@ -61,7 +61,7 @@ private:
     OutputDecoder decoder_;
     ConsoleLines lines_;
     std::string decoded_;
-    std::vector<std::string> completed_;
+    CompletedLines completed_;
     bool ok_ = true;
 };
 

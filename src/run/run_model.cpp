@@ -1,6 +1,9 @@
 // One run as the run window shows it.
 #include "run/run_model.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/text.h"
 
 namespace brennic {
@@ -20,13 +23,39 @@ bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 // character, two for a four-byte one. Much cheaper than decoding every character.
 std::size_t unitsOfValidUtf8(std::string_view text) {
     std::size_t units = 0;
-    for (const char c : text) {
+    std::size_t i = 0;
+    const auto count = [&units](char c) {
         const auto byte = static_cast<unsigned char>(c);
         units += (byte & 0xC0) != 0x80 ? 1 : 0;
         units += byte >= 0xF0 ? 1 : 0;
+    };
+    for (; text.size() - i >= 8; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & 0x8080808080808080u) == 0) {
+            units += 8;  // ASCII: a unit a byte
+        } else {
+            for (std::size_t k = i; k < i + 8; ++k) count(text[k]);
+        }
     }
+    for (; i < text.size(); ++i) count(text[i]);
     return units;
 }
+
+bool isAscii(std::string_view bytes) {
+    std::size_t i = 0;
+    std::uint64_t any = 0;
+    for (; bytes.size() - i >= 8; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, 8);
+        any |= word;
+    }
+    for (; i < bytes.size(); ++i) any |= static_cast<unsigned char>(bytes[i]);
+    return (any & 0x8080808080808080u) == 0;
+}
+
+// Kept text before the first kept line is given back once it is at least this long and more than what follows.
+constexpr std::size_t kKeptTextSlack = 1u << 20;
 
 std::string withThousands(std::uint64_t number) {
     const std::string digits = std::to_string(number);
@@ -61,6 +90,11 @@ void RunModel::started(std::uint64_t nowMs) {
 void RunModel::append(std::string_view bytes) {
     if (bytes.empty()) return;
     raw_.append(bytes);
+    if ((utf8Watch_.fellBack() || utf8Watch_.passesAscii()) && decoder_.passesAscii() && isAscii(bytes)) {
+        feedDecoded(bytes);  // decoding would copy it unchanged
+        trimRaw();
+        return;
+    }
     if (!utf8Watch_.fellBack()) {
         utf8Watch_.check(bytes);
         sawNonUtf8_ = utf8Watch_.fellBack();
@@ -111,20 +145,28 @@ void RunModel::feedDecoded(std::string_view text) {
 }
 
 void RunModel::keepCompleted() {
-    for (std::string& line : completed_) {
-        KeptLine kept;
-        kept.units = unitsOfValidUtf8(line);
-        kept.percent = lastPercentage(line);
-        if (kept.percent) {
-            lastLinePercent_ = kept.percent;
-            lastPercentLine_ = firstKept_ + kept_.size();
+    const std::size_t count = completed_.size();
+    // Only the last few lines of a batch can still count for the progress (see progress()).
+    const std::size_t percentFrom = count > kProgressLines ? count - kProgressLines : 0;
+    const std::string_view text = completed_.text;
+    std::size_t begin = keptUpTo_;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t end = completed_.ends[i];
+        const std::string_view line = text.substr(begin, end - begin);
+        const KeptLine kept{keptBase_ + begin, line.size(), unitsOfValidUtf8(line)};
+        if (i >= percentFrom) {
+            if (const auto percent = lastPercentage(line)) {
+                lastLinePercent_ = percent;
+                lastPercentLine_ = firstKept_ + kept_.size();
+            }
         }
-        kept.text = std::move(line);
-        keptBytes_ += kept.text.size();
+        keptBytes_ += kept.bytes;
         keptUnits_ += kept.units + 2;
-        kept_.push_back(std::move(kept));
+        kept_.push_back(kept);
+        begin = end;
     }
-    completed_.clear();
+    completed_.ends.clear();
+    keptUpTo_ = completed_.text.size();
     trimKept();
 }
 
@@ -136,11 +178,19 @@ void RunModel::trimKept() {
         } else {
             viewReset_ = true;  // the line the control was last given as the one being written is gone
         }
-        keptBytes_ -= front.text.size();
+        keptBytes_ -= front.bytes;
         keptUnits_ -= front.units + 2;
         kept_.pop_front();
         ++firstKept_;
         ++leftOutLines_;
+    }
+    std::string& keptText = completed_.text;
+    const std::size_t unused =
+        kept_.empty() ? keptUpTo_ : static_cast<std::size_t>(kept_.front().at - keptBase_);
+    if (unused >= kKeptTextSlack && unused > keptText.size() - unused) {
+        keptText.erase(0, unused);
+        keptBase_ += unused;
+        keptUpTo_ -= unused;
     }
 }
 
@@ -154,9 +204,7 @@ void RunModel::trimRaw() {
         at = cut;  // one endless line: at least no UTF-8 character is cut in two
         while (at < raw_.size() && isContinuationByte(raw_[at]) && at - cut < 3) ++at;
     }
-    for (std::size_t i = 0; i < at; ++i) {
-        if (raw_[i] == '\n') ++rawLeftOutLines_;
-    }
+    rawLeftOutLines_ += static_cast<std::uint64_t>(std::count(raw_.begin(), raw_.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
     raw_.erase(0, at);
 }
 
@@ -166,6 +214,8 @@ void RunModel::redecode() {
     lines_ = ConsoleLines();
     completed_.clear();
     kept_.clear();
+    keptUpTo_ = 0;
+    keptBase_ = 0;
     keptBytes_ = 0;
     keptUnits_ = 0;
     firstKept_ = 0;
@@ -204,7 +254,7 @@ ViewUpdate RunModel::takeViewUpdate() {
         update.dropFront = viewDropUnits_;
         update.replaceFrom = viewPrefixUnits_ - viewDropUnits_;
         for (std::size_t i = static_cast<std::size_t>(viewCurrent_ - firstKept_); i < kept_.size(); ++i) {
-            update.text += kept_[i].text;
+            update.text += keptLine(kept_[i]);
             update.text += "\r\n";
         }
         update.text += lines_.currentLine();
@@ -221,7 +271,18 @@ std::string RunModel::viewText() const {
     std::string text;
     text.reserve(keptBytes_ + 2 * kept_.size() + 64);
     for (const KeptLine& line : kept_) {
-        text += line.text;
+        text += keptLine(line);
+        text += "\r\n";
+    }
+    text += lines_.currentLine();
+    return text;
+}
+
+std::string RunModel::viewTail(std::size_t lines) const {
+    const std::size_t from = kept_.size() > lines ? kept_.size() - lines : 0;
+    std::string text;
+    for (std::size_t i = from; i < kept_.size(); ++i) {
+        text += keptLine(kept_[i]);
         text += "\r\n";
     }
     text += lines_.currentLine();

@@ -68,6 +68,14 @@ public:
     // The whole text the window shows now (UTF-8, "\r\n" between lines); applying every update in order to
     // an empty control gives exactly this text.
     std::string viewText() const;
+    // The end of viewText(): at most the last `lines` kept lines and the line being written. For a control that
+    // shows only the latest output while a flood comes in; call viewReplaced() when it is shown.
+    std::string viewTail(std::size_t lines) const;
+    // The control's text was replaced other than by the updates: the next update is a reset.
+    void viewReplaced() {
+        viewReset_ = true;
+        viewChanged_ = true;
+    }
 
     // Lines of the run no longer in the window (they are in the saved log).
     std::uint64_t leftOutLines() const { return leftOutLines_; }
@@ -94,10 +102,13 @@ public:
 
 private:
     struct KeptLine {
-        std::string text;
+        std::uint64_t at = 0;   // where its text starts, counted over all text ever kept
+        std::size_t bytes = 0;  // its text's length (UTF-8)
         std::size_t units = 0;  // UTF-16 code units
-        std::optional<int> percent;
     };
+    std::string_view keptLine(const KeptLine& line) const {
+        return std::string_view(completed_.text).substr(static_cast<std::size_t>(line.at - keptBase_), line.bytes);
+    }
     void feedDecoded(std::string_view text);
     void keepCompleted();
     void trimKept();
@@ -112,7 +123,10 @@ private:
     OutputDecoder decoder_;
     OutputDecoder utf8Watch_;          // Auto over the whole run, to know whether every byte was UTF-8
     ConsoleLines lines_;
-    std::vector<std::string> completed_;
+    // The layout's completed lines go straight into the kept text: completed_.text holds the kept lines back to
+    // back (and some of dropped lines before them); keptUpTo_ is where the lines not yet kept start.
+    CompletedLines completed_;
+    std::size_t keptUpTo_ = 0;
     std::string decoded_;
 
     std::string raw_;                  // the latest raw bytes, starting after a line feed where possible
@@ -120,6 +134,7 @@ private:
     bool sawNonUtf8_ = false;          // some byte of the run was not UTF-8 (Auto reads OEM)
 
     std::deque<KeptLine> kept_;
+    std::uint64_t keptBase_ = 0;       // where completed_.text starts, counted as KeptLine::at is
     std::size_t keptBytes_ = 0;
     std::size_t keptUnits_ = 0;        // kept lines' units, each with its "\r\n"
     std::uint64_t firstKept_ = 0;      // the line number of kept_.front()

@@ -2,6 +2,7 @@
 // the incremental view updates and the streamed log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -129,6 +130,12 @@ TEST(RunOutput, LinesLookAsAConsoleShowsThemAndEscapesVanishEvenWhenSplit) {
         {"keep\x1b]no end\nnext", {"keep"}, "next"},  // an unended command gives up at the line end
         {"\x1b[12\nafter", {""}, "after"},            // so does an interrupted control sequence
         {"\u00e9\u00e9\r\u6570", {}, "\u6570\u00e9"},  // one character, one place, whatever its size
+        // Whole lines (laid out in one piece when they arrive whole) give what the character-by-character
+        // layout gives in the splits.
+        {"\x1b[1;31mred\x1b[0m plain\x1b[K\r\n\tx\xc2\x85y\x7f\r\r\n", {"red plain", "\txy"}, ""},
+        {"\x1b]0;t\r\x07" "a\x1b]8;;u\x1b\\b\n\x1b]2;open\r\nnext\n", {"ab", "", "next"}, ""},
+        {"tail\x1b\nx\x1b[\r\nq\x1b(\n\x1b\x1b[m\u00e9\xc2\x9c\n", {"tail", "x", "q", "\u00e9"}, ""},
+        {"12%\b\b3\n[ 5%]\rdone\n", {"13%", "done]"}, ""},
     };
     for (const Case& c : cases) {
         for (const auto& chunks : everySplit(c.bytes)) {
@@ -146,6 +153,23 @@ TEST(RunOutput, AnEndlessLineWrapsAndAnEndlessCommandGivesUp) {
     EXPECT_EQ(layout.lines[1], "bc");
     layout = layOut({std::string(kMaxLineCharacters, 'a') + "\n"});  // exactly full: no empty extra line
     EXPECT_EQ(layout.lines.size(), 1u);
+    // The same with escapes and characters of several bytes, whole and one character at a time.
+    std::string wide = "\x1b[0m";
+    for (std::size_t i = 0; i < kMaxLineCharacters + 2; ++i) wide += i % 2 == 0 ? "\u00e9" : "\x1b[1mz";
+    wide += "\r\n";
+    std::vector<std::string> single;
+    for (std::size_t at = 0; at < wide.size();) {
+        std::size_t next = at;
+        nextCodePoint(wide, next);
+        single.push_back(wide.substr(at, next - at));
+        at = next;
+    }
+    for (const auto& chunks : {std::vector<std::string>{wide}, single}) {
+        layout = layOut(chunks);
+        ASSERT_EQ(layout.lines.size(), 2u);
+        EXPECT_EQ(layout.lines[0].size(), kMaxLineCharacters / 2 * 3);
+        EXPECT_EQ(layout.lines[1], "\u00e9z");
+    }
     layout = layOut({"\x1b]" + std::string(kMaxOscCharacters, 't') + "shown"});
     EXPECT_EQ(layout.current, "shown");
 }
@@ -234,6 +258,17 @@ TEST(RunOutput, IncrementalUpdatesRebuildTheWindowTextExactly) {
     EXPECT_EQ(edit.text, utf16FromUtf8(model.viewText()));
     EXPECT_EQ(resets, 1u) << "only the first update replaces the whole text, of " << updates;
     EXPECT_FALSE(model.takeViewUpdate().changed);
+
+    // A control that showed only the tail gets everything back in the next update.
+    const std::string tail = model.viewTail(3);
+    const std::string view = model.viewText();
+    ASSERT_TRUE(view.ends_with(tail));
+    EXPECT_EQ(std::count(tail.begin(), tail.end(), '\n'), 3);
+    EXPECT_EQ(view[view.size() - tail.size() - 1], '\n');
+    model.viewReplaced();
+    const ViewUpdate update = model.takeViewUpdate();
+    EXPECT_TRUE(update.reset);
+    EXPECT_EQ(update.text, view);
 }
 
 TEST(RunOutput, TheWindowKeepsTheLatestLinesAndTheLogKeepsEverything) {
