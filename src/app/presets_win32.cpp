@@ -10,6 +10,23 @@ namespace brennic {
 
 namespace {
 
+// WM_COMMAND of a small modal dialog whose data hangs at GWLP_USERDATA: OK takes the answer into the data and
+// ends the dialog, Cancel (Escape, the close box) just ends it.
+template <typename Data, typename Take>
+INT_PTR okOrCancel(HWND dialog, WPARAM wParam, Take take) {
+    auto* data = reinterpret_cast<Data*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    if (LOWORD(wParam) == IDOK && data != nullptr) {
+        take(*data);
+        EndDialog(dialog, IDOK);
+        return TRUE;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 struct NameDialog {
     std::string text;
 };
@@ -28,19 +45,10 @@ INT_PTR CALLBACK nameDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
                 SetFocus(edit);
                 return FALSE;  // the focus was set here
             }
-            case WM_COMMAND: {
-                auto* data = reinterpret_cast<NameDialog*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-                if (LOWORD(wParam) == IDOK && data != nullptr) {
-                    data->text = windowText(GetDlgItem(dialog, IDC_PRESET_NAME));
-                    EndDialog(dialog, IDOK);
-                    return TRUE;
-                }
-                if (LOWORD(wParam) == IDCANCEL) {
-                    EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                }
-                return FALSE;
-            }
+            case WM_COMMAND:
+                return okOrCancel<NameDialog>(dialog, wParam, [&](NameDialog& data) {
+                    data.text = windowText(GetDlgItem(dialog, IDC_PRESET_NAME));
+                });
             default: return FALSE;
         }
     } catch (...) {
@@ -66,19 +74,10 @@ INT_PTR CALLBACK choiceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
                 SendMessageW(list, CB_SETCURSEL, 0, 0);
                 return TRUE;
             }
-            case WM_COMMAND: {
-                auto* data = reinterpret_cast<ChoiceDialog*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-                if (LOWORD(wParam) == IDOK && data != nullptr) {
-                    data->chosen = static_cast<int>(SendDlgItemMessageW(dialog, IDC_PRESET_LIST, CB_GETCURSEL, 0, 0));
-                    EndDialog(dialog, IDOK);
-                    return TRUE;
-                }
-                if (LOWORD(wParam) == IDCANCEL) {
-                    EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                }
-                return FALSE;
-            }
+            case WM_COMMAND:
+                return okOrCancel<ChoiceDialog>(dialog, wParam, [&](ChoiceDialog& data) {
+                    data.chosen = static_cast<int>(SendDlgItemMessageW(dialog, IDC_PRESET_LIST, CB_GETCURSEL, 0, 0));
+                });
             default: return FALSE;
         }
     } catch (...) {
