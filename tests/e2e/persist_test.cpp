@@ -106,13 +106,21 @@ HWND page(App& app, int n) {
 
 // Waits until the main window shows its pages and the program has handled everything so far.
 bool pagesReady(App& app) {
-    if (app.mainWindow() == nullptr) return false;
+    if (app.mainWindow() == nullptr) {
+        note(app.running() ? "no main window" : "the program ended before its main window showed");
+        return false;
+    }
     const DWORD start = GetTickCount();
     while (page(app, 2) == nullptr) {
-        if (GetTickCount() - start > kWaitMs) return false;
+        if (GetTickCount() - start > kWaitMs) {
+            note("page 3 never appeared");
+            return false;
+        }
         Sleep(30);
     }
-    return app.settle();
+    if (app.settle()) return true;
+    note(app.running() ? "the program did not settle" : "the program ended");
+    return false;
 }
 
 HWND control(App& app, int n, int id) { return GetDlgItem(page(app, n), id); }

@@ -320,16 +320,21 @@ bool App::probe(void* request, std::size_t size) {
         WaitForSingleObject(thread, kWaitMs);
         CloseHandle(thread);
         VirtualFreeEx(process, remotePath, 0, MEM_RELEASE);
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId_);
-        if (snapshot == INVALID_HANDLE_VALUE) return false;
-        MODULEENTRY32 module{};
-        module.dwSize = sizeof module;
-        for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module)) {
-            if (lstrcmpiA(module.szModule, "brennic_e2e_probe.dll") == 0) {
-                probeBase_ = reinterpret_cast<std::uintptr_t>(module.modBaseAddr);
+        // A module snapshot fails with ERROR_BAD_LENGTH while the process is loading or unloading modules (as
+        // it may still be doing during its start-up); the documented answer is to take it again.
+        waitUntil(kWaitMs, [&] {
+            HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId_);
+            if (snapshot == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_BAD_LENGTH || !running();
+            MODULEENTRY32 module{};
+            module.dwSize = sizeof module;
+            for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module)) {
+                if (lstrcmpiA(module.szModule, "brennic_e2e_probe.dll") == 0) {
+                    probeBase_ = reinterpret_cast<std::uintptr_t>(module.modBaseAddr);
+                }
             }
-        }
-        CloseHandle(snapshot);
+            CloseHandle(snapshot);
+            return probeBase_ != 0 || !running();
+        });
         if (probeBase_ == 0) return false;
     }
     static HMODULE local = LoadLibraryA(dll.c_str());
