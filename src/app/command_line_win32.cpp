@@ -21,8 +21,10 @@ std::optional<std::string> fullPathOf(const std::string& name) {
     return narrow(std::wstring_view(buffer, length));
 }
 
-// The program's own file, whatever the command line says, long paths included: the buffer grows until the
-// name fits (a cut name comes back as a full buffer, ERROR_INSUFFICIENT_BUFFER on newer systems).
+}  // namespace
+
+// The buffer grows until the name fits (a cut name comes back as a full buffer, ERROR_INSUFFICIENT_BUFFER on
+// newer systems).
 std::optional<std::string> ownFilePath() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
@@ -38,8 +40,6 @@ std::optional<std::string> ownFilePath() {
         buffer.resize(buffer.size() * 2);
     }
 }
-
-}  // namespace
 
 StartupCommandLine readCommandLine() {
     // Only the platform's count of the command line is used; the split runs on its UTF-8 text.

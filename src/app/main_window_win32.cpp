@@ -40,12 +40,9 @@ namespace {
 
 // A file beside brennic.exe: where a tool folder keeps what belongs to it alone.
 std::string besideProgram(const char* name) {
-    std::wstring path(32768, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length < path.size() ? length : 0);
-    const auto slash = path.find_last_of(L"\\/");
-    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
-    return narrow(path) + name;
+    const std::string path = ownFilePath().value_or(std::string());
+    const auto slash = path.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + name;
 }
 
 class MainWindow : public StartupWindow, public CommandHost, public PresetsWindow {
