@@ -20,4 +20,8 @@ public:
     virtual bool remove(const std::string& path) = 0;
 };
 
+// Writes the bytes to `<path>.tmp`, flushes them and moves that file over `path` in one step; on failure the
+// previous file is left as it was and the temporary file is removed.
+bool writeFileAtomically(FileStore& files, const std::string& path, const std::string& bytes);
+
 }  // namespace brennic

@@ -268,9 +268,7 @@ bool IniSettingsStore::closeKey() {
     open_.reset();
     changed_ = false;
     if (!write) return true;
-    const std::string temporary = path_ + ".tmp";
-    if (files_.writeNew(temporary, bytes) && files_.replace(temporary, path_)) return true;
-    files_.remove(temporary);
+    if (writeFileAtomically(files_, path_, bytes)) return true;
     problem_ = "The options could not be written to\n" + path_ +
                "\nThe folder may be read-only or the disk full; the options were not saved.";
     return false;

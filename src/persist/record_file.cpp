@@ -4,7 +4,6 @@
 #include <array>
 #include <limits>
 
-#include "persist/file_store.h"
 
 namespace brennic {
 
@@ -70,13 +69,6 @@ OpenedRecordFile openRecordFile(std::string_view bytes, std::string_view kind, s
     }
     opened.payload = bytes.substr(kRecordHeaderSize, length);
     return opened;
-}
-
-bool writeFileAtomically(FileStore& files, const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".tmp";
-    if (files.writeNew(temporary, bytes) && files.replace(temporary, path)) return true;
-    files.remove(temporary);
-    return false;
 }
 
 void ByteWriter::u16(std::uint16_t value) {

@@ -18,8 +18,6 @@
 
 namespace brennic {
 
-class FileStore;
-
 inline constexpr std::size_t kRecordHeaderSize = 16;
 // A record file is read only up to this size; a longer one is refused.
 inline constexpr std::size_t kRecordFileReadLimit = 4u << 20;
@@ -37,10 +35,6 @@ struct OpenedRecordFile {
 // Checks the envelope of a file of this kind. Versions above `newestVersion` are refused (a newer Brennic wrote
 // them), so no version ever reads half of a file.
 OpenedRecordFile openRecordFile(std::string_view bytes, std::string_view kind, std::uint16_t newestVersion);
-
-// Writes the bytes to `<path>.tmp`, flushes them and moves that file over `path` in one step; on failure the
-// previous file is left as it was and the temporary file is removed.
-bool writeFileAtomically(FileStore& files, const std::string& path, const std::string& bytes);
 
 class ByteWriter {
 public:

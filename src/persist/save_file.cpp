@@ -194,9 +194,7 @@ bool decodeSaveFile(std::string_view bytes, ArgumentSlots& slots, const CodePage
 bool writeSaveFile(ArgumentSlots& slots, const PageControlsTable& controls, const std::string& saveFilePath,
                    FileStore& files, MessageBoxes& boxes, const CodePage& legacyTexts) {
     const std::string bytes = encodeSaveFile(slots, controls, legacyTexts);
-    const std::string temporary = saveFilePath + ".tmp";
-    if (files.writeNew(temporary, bytes) && files.replace(temporary, saveFilePath)) return true;
-    files.remove(temporary);
+    if (writeFileAtomically(files, saveFilePath, bytes)) return true;
     boxes.show("Error save!", "Save!", kMbSystemModal);
     return false;
 }
